@@ -1,0 +1,82 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// File operations. Every path argument is a core path (CP932, either separator) and is
+// resolved through nativePath(). Operations that the program relies on succeeding throw
+// IoError with a readable message; the ones whose callers test the outcome return bool.
+namespace tarnbook::platform {
+
+bool fileExists(std::string_view path);    // a regular file
+bool folderExists(std::string_view path);  // a directory
+bool pathExists(std::string_view path);    // either
+
+std::string readFile(std::string_view path);  // throws IoError
+std::optional<std::string> tryReadFile(std::string_view path);
+
+// Splits bytes into lines at CR LF, LF or a lone CR; no line keeps its terminator. A final
+// terminator does not produce an empty last line.
+std::vector<std::string> splitLines(std::string_view bytes);
+std::vector<std::string> readLines(std::string_view path);  // throws IoError
+
+// Joins lines, each ending with CR LF.
+std::string joinLinesCrLf(const std::vector<std::string>& lines);
+
+// Writes to a temporary file in the same folder and renames it over `path`, so readers see
+// either the old or the new contents. Throws IoError; the old file stays on failure.
+void writeFileAtomic(std::string_view path, std::string_view bytes);
+void writeLinesCrLf(std::string_view path, const std::vector<std::string>& lines);
+
+// Streaming form of the atomic write for large files: `produce` is called with a sink that
+// appends bytes; the file replaces `path` only when `produce` returns normally.
+void writeFileAtomicStreamed(std::string_view path,
+                             const std::function<void(const std::function<void(std::string_view)>&)>& produce);
+
+// Copies a file. With failIfExists an existing target is left alone and false returned.
+bool copyFile(std::string_view from, std::string_view to, bool failIfExists);
+bool renameFile(std::string_view from, std::string_view to);
+bool deleteFile(std::string_view path);
+bool deleteFolderTree(std::string_view path);
+
+// -1 when the file does not exist.
+std::int64_t fileSize(std::string_view path);
+// Modification time in seconds since the epoch; -1 when the file does not exist.
+std::int64_t fileAge(std::string_view path);
+bool setFileAge(std::string_view path, std::int64_t secondsSinceEpoch);
+
+struct FolderEntry {
+    std::string name;  // CP932
+    bool isFolder = false;
+    std::int64_t size = 0;
+    std::int64_t modified = 0;
+};
+// Entries of a folder, without "." and "..", sorted by name. Empty when it cannot be read.
+std::vector<FolderEntry> listFolder(std::string_view path);
+
+// Creates the folder and any missing parents. False when it cannot.
+bool createFolders(std::string_view path);
+// Creates exactly this folder; false when it exists already or cannot be made.
+bool createFolder(std::string_view path);
+
+// A new empty file in the temporary folder whose name starts with `prefix` (e.g. "QLT").
+// Returns its core path. Throws IoError.
+std::string makeTempFile(std::string_view prefix, std::string_view extension = {});
+std::string tempFolder();
+
+// The per-user app folder: $XDG_DATA_HOME/Tarnbook (default ~/.local/share/Tarnbook),
+// or the folder given to setAppFolderOverride (--home DIR). Core path, no trailing '/'.
+std::string appFolder();
+void setAppFolderOverride(std::string_view folder);
+
+// The folder that holds the running executable (core path).
+std::string programFolder();
+
+// The user's home and desktop folders (core paths).
+std::string homeFolder();
+std::string desktopFolder();
+
+}  // namespace tarnbook::platform

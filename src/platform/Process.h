@@ -1,0 +1,56 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarnbook::platform {
+
+// A started child process. The program, arguments and folder are core paths/texts.
+class ChildProcess {
+public:
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // Starts `program` (looked up on PATH when it has no separator). Returns nullptr and sets
+    // `error` when the program cannot be started. With `outputFile` set, stdout and stderr go
+    // there (appended); otherwise they are inherited.
+    static std::unique_ptr<ChildProcess> start(const std::string& program,
+                                               const std::vector<std::string>& arguments,
+                                               const std::string& workingFolder, std::string* error,
+                                               const std::string& outputFile = {});
+
+    bool running();          // polls without waiting
+    int wait();              // waits and returns the exit code
+    int exitCode() const;    // valid once running() is false; 128+signal for a killed child
+    void kill();
+
+private:
+    ChildProcess() = default;
+    int pid_ = -1;
+    int exitCode_ = -1;
+    bool finished_ = false;
+};
+
+// Runs a program to its end, capturing stdout+stderr into `output`. Returns the exit code,
+// or -1 when it cannot be started (then `output` holds the reason).
+int runAndCapture(const std::string& program, const std::vector<std::string>& arguments,
+                  const std::string& workingFolder, std::string* output);
+
+// Executable names (base names) of the running processes, from /proc.
+std::vector<std::string> runningProcessNames();
+
+// Opens a file, folder or URL with its default program (xdg-open), never waiting.
+// False when the opener could not be started.
+bool openWithDefaultProgram(const std::string& target);
+
+// Starts a program detached with one optional argument (external editors and tools).
+bool startDetached(const std::string& program, const std::vector<std::string>& arguments,
+                   const std::string& workingFolder = {});
+
+// Full path of `program` on PATH ("" when not found); a path with a separator is returned
+// when it is an executable file.
+std::string findExecutable(const std::string& program);
+
+}  // namespace tarnbook::platform
