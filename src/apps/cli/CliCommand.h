@@ -2,7 +2,8 @@
 #include <string>
 #include <vector>
 
-// One subcommand of tarnbook-cli. Each lives in its own file and is listed in CliCommands.cpp.
+// One subcommand of tarnbook-cli. Each lives in its own file cmd_<name>.cpp and registers
+// itself with a static CliRegistration.
 struct CliCommand {
     const char* name;
     const char* usage;    // arguments after the name, e.g. "PROJECT.XHP"
@@ -10,4 +11,9 @@ struct CliCommand {
     int (*run)(const std::vector<std::string>& args);  // args after the name; returns exit code
 };
 
-const std::vector<CliCommand>& cliCommands();
+// The registered commands, sorted by name.
+std::vector<CliCommand> cliCommands();
+
+struct CliRegistration {
+    explicit CliRegistration(const CliCommand& command);
+};

@@ -1,8 +1,20 @@
+#include <algorithm>
+#include <cstring>
+
 #include "CliCommand.h"
 
-// Every subcommand's table entry; add one line per command.
-const std::vector<CliCommand>& cliCommands() {
-    static const std::vector<CliCommand> commands = {
-    };
+namespace {
+std::vector<CliCommand>& registry() {
+    static std::vector<CliCommand> commands;
+    return commands;
+}
+}  // namespace
+
+CliRegistration::CliRegistration(const CliCommand& command) { registry().push_back(command); }
+
+std::vector<CliCommand> cliCommands() {
+    auto commands = registry();
+    std::sort(commands.begin(), commands.end(),
+              [](const CliCommand& a, const CliCommand& b) { return std::strcmp(a.name, b.name) < 0; });
     return commands;
 }
