@@ -12,7 +12,9 @@
 namespace tarnbook::platform {
 
 // Shift_JIS lead byte: 0x81-0x9F or 0xE0-0xFC.
-constexpr bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+constexpr bool isLeadByte(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
 
 std::u16string decodeCp932(std::string_view bytes);
 std::string encodeCp932(std::u16string_view text);

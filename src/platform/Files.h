@@ -33,8 +33,9 @@ void writeLinesCrLf(std::string_view path, const std::vector<std::string>& lines
 
 // Streaming form of the atomic write for large files: `produce` is called with a sink that
 // appends bytes; the file replaces `path` only when `produce` returns normally.
-void writeFileAtomicStreamed(std::string_view path,
-                             const std::function<void(const std::function<void(std::string_view)>&)>& produce);
+void writeFileAtomicStreamed(
+    std::string_view path,
+    const std::function<void(const std::function<void(std::string_view)>&)>& produce);
 
 // Copies a file. With failIfExists an existing target is left alone and false returned.
 bool copyFile(std::string_view from, std::string_view to, bool failIfExists);

@@ -12,7 +12,7 @@
 namespace tarnbook::platform {
 
 class IniFile {
-public:
+  public:
     IniFile() = default;
     static IniFile fromBytes(std::string_view bytes);
     // Loads the file when it exists (an absent file gives an empty object). Throws IoError
@@ -28,7 +28,8 @@ public:
     bool sectionExists(std::string_view section) const;
     bool valueExists(std::string_view section, std::string_view key) const;
 
-    std::string readString(std::string_view section, std::string_view key, std::string_view def = {}) const;
+    std::string readString(std::string_view section, std::string_view key,
+                           std::string_view def = {}) const;
     int readInteger(std::string_view section, std::string_view key, int def = 0) const;
     bool readBool(std::string_view section, std::string_view key, bool def = false) const;
 
@@ -48,7 +49,7 @@ public:
     // "$"/"0x" hexadecimal. Returns false for anything else.
     static bool parseInteger(std::string_view text, long long* value);
 
-private:
+  private:
     struct Entry {
         std::string key;  // empty for a line without '='
         std::string value;

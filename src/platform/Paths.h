@@ -35,8 +35,8 @@ std::string slashSeparators(std::string_view path);
 // Converts every separator to '\' (stored form). Still CP932.
 std::string backslashSeparators(std::string_view path);
 
-// Removes "." and "x/.." components; returns false in `escapes` when ".." would climb above
-// the start of a relative path.
+// Removes "." and "x/.." components; sets `*escapes` to true when ".." would climb above
+// the start of the path (such ".." components are kept in a relative result).
 std::string normalizeRelative(std::string_view path, bool* escapes = nullptr);
 
 // The native (UTF-8) path the file system should use for a core path: separators made '/',

@@ -8,7 +8,7 @@ namespace tarnbook::platform {
 
 // A started child process. The program, arguments and folder are core paths/texts.
 class ChildProcess {
-public:
+  public:
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -21,12 +21,12 @@ public:
                                                const std::string& workingFolder, std::string* error,
                                                const std::string& outputFile = {});
 
-    bool running();          // polls without waiting
-    int wait();              // waits and returns the exit code
-    int exitCode() const;    // valid once running() is false; 128+signal for a killed child
+    bool running();        // polls without waiting
+    int wait();            // waits and returns the exit code
+    int exitCode() const;  // valid once running() is false; 128+signal for a killed child
     void kill();
 
-private:
+  private:
     ChildProcess() = default;
     int pid_ = -1;
     int exitCode_ = -1;

@@ -1,0 +1,37 @@
+#include "platform/SingleInstance.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "platform/Files.h"
+#include "platform/Paths.h"
+
+namespace tarnbook::platform {
+
+SingleInstance::SingleInstance(const std::string& folder, const std::string& name) {
+    createFolders(folder);
+    std::string native = nativePath(joinPath(folder, name));
+    int fd = ::open(native.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return;
+    // The lock belongs to this open file description: it goes away with the process, so a
+    // crashed instance never blocks the next start.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return;
+    }
+    fd_ = fd;
+    std::string pid = std::to_string(getpid()) + "\n";
+    if (ftruncate(fd_, 0) == 0) {
+        ssize_t ignored = pwrite(fd_, pid.data(), pid.size(), 0);
+        (void)ignored;
+    }
+}
+
+SingleInstance::~SingleInstance() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+}  // namespace tarnbook::platform
