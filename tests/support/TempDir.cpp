@@ -9,7 +9,8 @@
 namespace tarnbook::testing {
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarnbook-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "tarnbook-test-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
 }

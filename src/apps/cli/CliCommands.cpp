@@ -10,11 +10,14 @@ std::vector<CliCommand>& registry() {
 }
 }  // namespace
 
-CliRegistration::CliRegistration(const CliCommand& command) { registry().push_back(command); }
+CliRegistration::CliRegistration(const CliCommand& command) {
+    registry().push_back(command);
+}
 
 std::vector<CliCommand> cliCommands() {
     auto commands = registry();
-    std::sort(commands.begin(), commands.end(),
-              [](const CliCommand& a, const CliCommand& b) { return std::strcmp(a.name, b.name) < 0; });
+    std::sort(commands.begin(), commands.end(), [](const CliCommand& a, const CliCommand& b) {
+        return std::strcmp(a.name, b.name) < 0;
+    });
     return commands;
 }

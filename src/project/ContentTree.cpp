@@ -1,0 +1,244 @@
+#include "project/ContentTree.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/Cp932.h"
+
+namespace tarnbook::project {
+
+TreeNode* TreeNode::prevSibling() const {
+    if (!container_ || index_ == 0) return nullptr;
+    return container_->children_[index_ - 1].get();
+}
+
+TreeNode* TreeNode::nextSibling() const {
+    if (!container_ || index_ + 1 >= container_->children_.size()) return nullptr;
+    return container_->children_[index_ + 1].get();
+}
+
+bool TreeNode::isAncestorOf(const TreeNode* other) const {
+    for (const TreeNode* p = other ? other->parent() : nullptr; p; p = p->parent())
+        if (p == this) return true;
+    return false;
+}
+
+void TreeNode::syncViewFromData() {
+    caption = platform::decodeCp932(data.Title);
+    imageIndex = data.ImageIndex;
+    selectedIndex = selectedImageFor(data);
+}
+
+ContentTree::ContentTree() = default;
+
+ContentTree::~ContentTree() {
+    clear();
+}
+
+TreeNode* ContentTree::first() const {
+    return root_.firstChild();
+}
+
+TreeNode* ContentTree::last() const {
+    TreeNode* n = root_.lastChild();
+    while (n && n->hasChildren()) n = n->lastChild();
+    return n;
+}
+
+TreeNode* ContentTree::next(const TreeNode* node) {
+    if (!node) return nullptr;
+    if (node->hasChildren()) return node->firstChild();
+    for (const TreeNode* n = node; n; n = n->parent()) {
+        if (TreeNode* s = n->nextSibling()) return s;
+    }
+    return nullptr;
+}
+
+TreeNode* ContentTree::prev(const TreeNode* node) {
+    if (!node) return nullptr;
+    TreeNode* s = node->prevSibling();
+    if (!s) return node->parent();
+    while (s->hasChildren()) s = s->lastChild();
+    return s;
+}
+
+void ContentTree::forEach(const std::function<void(TreeNode&)>& visit) const {
+    for (TreeNode* n = first(); n; n = next(n)) visit(*n);
+}
+
+std::vector<TreeNode*> ContentTree::preorder() const {
+    std::vector<TreeNode*> out;
+    out.reserve(count_);
+    for (TreeNode* n = first(); n; n = next(n)) out.push_back(n);
+    return out;
+}
+
+std::size_t ContentTree::placeSubtree(TreeNode* node, int depth) {
+    std::size_t n = 0;
+    std::vector<std::pair<TreeNode*, int>> stack{{node, depth}};
+    while (!stack.empty()) {
+        auto [x, d] = stack.back();
+        stack.pop_back();
+        x->depth_ = d;
+        ++n;
+        for (auto& c : x->children_) stack.push_back({c.get(), d + 1});
+    }
+    return n;
+}
+
+void ContentTree::renumber(TreeNode* container, std::size_t from) {
+    for (std::size_t i = from; i < container->children_.size(); ++i)
+        container->children_[i]->index_ = i;
+}
+
+TreeNode* ContentTree::appendChild(TreeNode* parent, std::unique_ptr<TreeNode> node) {
+    TreeNode* c = containerOf(parent);
+    return insertChild(parent, c->children_.size(), std::move(node));
+}
+
+TreeNode* ContentTree::insertChild(TreeNode* parent, std::size_t index,
+                                   std::unique_ptr<TreeNode> node) {
+    TreeNode* c = containerOf(parent);
+    if (index > c->children_.size()) index = c->children_.size();
+    TreeNode* raw = node.get();
+    raw->container_ = c;
+    count_ += placeSubtree(raw, parent ? parent->depth_ + 1 : 0);
+    c->children_.insert(c->children_.begin() + static_cast<std::ptrdiff_t>(index), std::move(node));
+    renumber(c, index);
+    if (onStructureChanged) onStructureChanged();
+    return raw;
+}
+
+TreeNode* ContentTree::insertBefore(TreeNode* sibling, std::unique_ptr<TreeNode> node) {
+    return insertChild(sibling->parent(), sibling->index_, std::move(node));
+}
+
+TreeNode* ContentTree::insertAfter(TreeNode* sibling, std::unique_ptr<TreeNode> node) {
+    return insertChild(sibling->parent(), sibling->index_ + 1, std::move(node));
+}
+
+void ContentTree::forgetViewStateIn(const TreeNode* subtreeRoot) {
+    if (focused_ && (focused_ == subtreeRoot || subtreeRoot->isAncestorOf(focused_)))
+        focused_ = nullptr;
+}
+
+std::unique_ptr<TreeNode> ContentTree::take(TreeNode* node) {
+    TreeNode* c = node->container_;
+    if (!c) throw std::logic_error("node is not in a tree");
+    forgetViewStateIn(node);
+    std::size_t index = node->index_;
+    std::unique_ptr<TreeNode> owned = std::move(c->children_[index]);
+    c->children_.erase(c->children_.begin() + static_cast<std::ptrdiff_t>(index));
+    renumber(c, index);
+    count_ -= placeSubtree(owned.get(), 0);
+    owned->container_ = nullptr;
+    owned->index_ = 0;
+    if (onStructureChanged) onStructureChanged();
+    return owned;
+}
+
+namespace {
+// Frees a subtree without recursion, so that a pathological depth cannot exhaust the stack.
+void destroySubtree(std::unique_ptr<TreeNode> top,
+                    std::vector<std::unique_ptr<TreeNode>>& (*kids)(TreeNode&)) {
+    std::vector<std::unique_ptr<TreeNode>> pending;
+    pending.push_back(std::move(top));
+    while (!pending.empty()) {
+        auto n = std::move(pending.back());
+        pending.pop_back();
+        for (auto& c : kids(*n)) pending.push_back(std::move(c));
+        kids(*n).clear();
+    }
+}
+}  // namespace
+
+std::vector<std::unique_ptr<TreeNode>>& ContentTree::childrenOf(TreeNode& node) {
+    return node.children_;
+}
+
+void ContentTree::remove(TreeNode* node) {
+    destroySubtree(take(node), &ContentTree::childrenOf);
+}
+
+void ContentTree::moveTo(TreeNode* node, TreeNode* newParent, std::size_t index) {
+    if (newParent && (newParent == node || node->isAncestorOf(newParent)))
+        throw std::logic_error("cannot move a node into itself");
+    TreeNode* focus = focused_;
+    bool keepFocus = focus && (focus == node || node->isAncestorOf(focus));
+    auto owned = take(node);
+    insertChild(newParent, index, std::move(owned));
+    if (keepFocus) focused_ = focus;
+}
+
+void ContentTree::sortChildren(TreeNode* parent,
+                               const std::function<bool(const TreeNode&, const TreeNode&)>& less) {
+    TreeNode* c = containerOf(parent);
+    std::stable_sort(c->children_.begin(), c->children_.end(),
+                     [&](const std::unique_ptr<TreeNode>& a, const std::unique_ptr<TreeNode>& b) {
+                         return less(*a, *b);
+                     });
+    renumber(c, 0);
+    if (onStructureChanged) onStructureChanged();
+}
+
+void ContentTree::clear() {
+    std::vector<std::unique_ptr<TreeNode>> tops = std::move(root_.children_);
+    root_.children_.clear();
+    for (auto& t : tops) destroySubtree(std::move(t), &ContentTree::childrenOf);
+    count_ = 0;
+    focused_ = nullptr;
+    if (onStructureChanged) onStructureChanged();
+}
+
+TreeNode* ContentTree::findLevelNode(int level, int mode, const TreeNode* ref) const {
+    if (mode == 0) {
+        for (TreeNode* n = prev(ref); n; n = prev(n))
+            if (n->depth() == level) return n;
+        return nullptr;
+    }
+    if (mode == 1) {
+        for (TreeNode* n = next(ref); n; n = next(n))
+            if (n->depth() == level) return n;
+        return nullptr;
+    }
+    return nullptr;
+}
+
+void ContentTree::refreshNodeStatus() {
+    // Depth-first with an explicit stack of (node, depth).
+    std::vector<std::pair<TreeNode*, int>> stack;
+    for (std::size_t i = root_.children_.size(); i-- > 0;)
+        stack.push_back({root_.children_[i].get(), 0});
+    while (!stack.empty()) {
+        auto [n, d] = stack.back();
+        stack.pop_back();
+        n->data.Level = d;
+        for (std::size_t i = n->children_.size(); i-- > 0;)
+            stack.push_back({n->children_[i].get(), d + 1});
+    }
+}
+
+std::vector<TreeNode*> ContentTree::selectedNodes() const {
+    std::vector<TreeNode*> out;
+    for (TreeNode* n = first(); n; n = next(n))
+        if (n->selected) out.push_back(n);
+    return out;
+}
+
+void ContentTree::clearSelection() {
+    for (TreeNode* n = first(); n; n = next(n)) n->selected = false;
+}
+
+void ContentTree::selectOnly(TreeNode* node) {
+    clearSelection();
+    if (node) node->selected = true;
+    focused_ = node;
+}
+
+bool ContentTree::allExpanded() const {
+    for (TreeNode* n = first(); n; n = next(n))
+        if (n->hasChildren() && !n->expanded) return false;
+    return true;
+}
+
+}  // namespace tarnbook::project

@@ -1,0 +1,306 @@
+#include "project/ProjectLifecycle.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "BuildInfo.h"
+#include "platform/Cp932.h"
+#include "platform/Files.h"
+#include "platform/IoError.h"
+#include "platform/Paths.h"
+#include "platform/Process.h"
+#include "project/ContentsFile.h"
+
+namespace tarnbook::project {
+namespace {
+
+using platform::cp932ToUtf8;
+
+constexpr const char* kTooOld =
+    "cntmigrate.exe "
+    "を実行して\nプロジェクトファイルのコンバートを行ってください\n指定されたプロジェクトは読み込め"
+    "ません :)";
+constexpr const char* kUpgradeQuestion =
+    "Build 2.4.0 "
+    "でプロジェクト保存後は、以前のバージョンの「Tarnbook」でプロジェクトの編集はできなくなります。"
+    "\n"
+    "重要なデータは編集作業を行う前にバックアップする事をお奨めします。\n"
+    "続行して良い場合は「はい」を、今読み込みをしない場合は「キャンセル」を押してください";
+
+std::string lower(std::string_view s) {
+    return platform::lowerCaseSjis(s);
+}
+
+// Starts the converter for very old projects when it ships beside the program.
+void offerOldProjectConverter(Workspace& ws, const platform::IniFile& ini) {
+    ws.prompts.confirm(kTooOld, ui::Buttons::Yes);
+    const std::string converter = platform::joinPath(platform::programFolder(), "cntmigrate.exe");
+    const std::string folder = ini.readString("XHP", "PDir");
+    if (platform::fileExists(converter) && platform::folderExists(folder)) {
+        platform::openWithDefaultProgram(converter);
+        platform::openWithDefaultProgram(folder);
+    }
+}
+
+// Rewrites the paths of a project whose folder was moved or renamed, when its contents file
+// is found in the new place. A difference in letter case only is no move.
+void repairMovedProject(platform::IniFile& ini, const std::string& path) {
+    const std::string folder = platform::folderPart(path);
+    const std::string stored = ini.readString("XHP", "PDir");
+    if (lower(stored) == lower(folder)) return;
+    const std::string name = ini.readString("XHP", "Name");
+    const std::string contents = folder + "\\" + name + ".XHC";
+    if (!platform::fileExists(contents)) return;
+    ini.writeString("XHP", "PDir", folder);
+    ini.writeString("XHP", "XHP", path);
+    ini.writeString("XHP", "XHC", contents);
+    ini.save();
+}
+
+void showDefaultPage(Workspace& ws) {
+    const std::string page = ws.settings.readString("SYSTEM", "DefHTML", " ");
+    if (platform::fileExists(page)) {
+        ws.preview.show(page);
+        ws.currentPage = page;
+    } else {
+        ws.prompts.warn("ファイル [ " + cp932ToUtf8(page) +
+                        " ] が見つかりません。\n「環境設定」で正しいパスを指定して下さい。");
+    }
+}
+
+// Fills the tree from the contents file; tells the user when the file ended early.
+void readContents(Workspace& ws, RecordLayout layout) {
+    const int count = std::max(0, ws.project->readInteger("XHP", "Count", 0));
+    ws.status.beginProgressWindow("コンテンツ読み込み中", count > 0 ? count - 1 : 0);
+    struct EndProgress {
+        ui::StatusDisplay& s;
+        ~EndProgress() {
+            s.setProgressWindowPosition(0);
+            s.endProgressWindow();
+        }
+    } endProgress{ws.status};
+    ws.editor.clear();
+    ws.editor.setModified(false);
+    const std::size_t step = std::max<std::size_t>(1, static_cast<std::size_t>(count) / 100);
+    ContentsReadResult r =
+        readContentsFile(ws.contentsFile, layout, static_cast<std::size_t>(count), ws.tree,
+                         [&](std::size_t i, std::size_t) {
+                             if (i % step == 0)
+                                 ws.status.setProgressWindowPosition(static_cast<int>(i));
+                         });
+    if (r.shortFile) {
+        // Keep what was read; the project counts as changed so nothing is lost silently, but
+        // nothing is written unless the author saves.
+        ws.saved = false;
+        ws.prompts.warn("コンテンツファイルが途中で終わっています。\n" + std::to_string(count) +
+                        " 件中 " + std::to_string(r.recordsRead) +
+                        " 件のノードを読み込みました。\n保存するまでファイルは変更されません。");
+    }
+    showDefaultPage(ws);
+}
+
+}  // namespace
+
+std::string windowTitle(const Workspace& ws) {
+    return std::string(buildinfo::kProductName) + " -Build " + buildinfo::kProductVersion + "- [ " +
+           cp932ToUtf8(ws.projectName()) + " ]";
+}
+
+void refreshStatus(Workspace& ws) {
+    ws.status.setStatusText(2, ws.saved ? "保存済み" : "未保存");
+    ws.status.setPageVisible(ui::Page::Resources, ws.hasProject());
+    ws.status.setProjectUiEnabled(ws.hasProject());
+}
+
+bool askToSaveChanges(Workspace& ws, bool withCancel) {
+    if (ws.saved) return true;
+    const std::string text =
+        "現在のプロジェクト [ " + cp932ToUtf8(ws.projectName()) + " ] への変更を保存しますか?";
+    ui::Answer a =
+        ws.prompts.confirm(text, withCancel ? ui::Buttons::YesNoCancel : ui::Buttons::YesNo);
+    if (a == ui::Answer::Cancel) return false;
+    if (a == ui::Answer::Yes) saveProject(ws);
+    return true;
+}
+
+bool openProject(Workspace& ws, const std::string& path) {
+    if (!askToSaveChanges(ws, true)) return false;
+    if (!platform::fileExists(path)) {
+        refreshStatus(ws);
+        return false;
+    }
+    platform::IniFile ini = platform::IniFile::load(path);
+    ini.setPath(path);
+
+    const int version = ini.readInteger("XHP", "Version", 0);
+    RecordLayout layout = RecordLayout::Current;
+    bool upgraded = false;
+    if (version < 180) {
+        offerOldProjectConverter(ws, ini);
+        return false;
+    }
+    if (version < 240) {
+        if (ws.prompts.confirm(kUpgradeQuestion, ui::Buttons::YesCancel) != ui::Answer::Yes)
+            return false;
+        layout = RecordLayout::Previous;
+        upgraded = true;
+    }
+
+    repairMovedProject(ini, path);
+    ws.project = std::move(ini);
+    ws.projectFolder = ws.project->readString("XHP", "PDir");
+    ws.projectFile = ws.project->readString("XHP", "XHP");
+    ws.contentsFile = ws.project->readString("XHP", "XHC");
+    ws.compileLogPath = ws.projectFolder + "\\Compile.Log";
+    ws.currentPage.clear();
+    ws.rightClicked = nullptr;
+    ws.saved = true;
+
+    if (platform::fileExists(ws.contentsFile)) {
+        readContents(ws, layout);
+        if (upgraded) ws.saved = false;
+    } else {
+        ws.tree.clear();
+    }
+    ws.status.setTitle(windowTitle(ws));
+    ws.status.activatePage(ui::Page::Preview);
+    refreshStatus(ws);
+    return true;
+}
+
+void saveProject(Workspace& ws) {
+    if (ws.saved || !ws.project) {
+        refreshStatus(ws);
+        return;
+    }
+    // Records first (atomically), then the project file with the new count: an interrupted
+    // save leaves the previous project readable.
+    const std::size_t written = writeContentsFile(ws.contentsFile, ws.tree);
+    ws.project->writeInteger("XHP", "Version", kCurrentProjectVersion);
+    ws.project->writeInteger("XHP", "Count", static_cast<long long>(written));
+    ws.project->save();
+    if (ws.rememberRecentProject) ws.rememberRecentProject(platform::upperCaseSjis(ws.projectFile));
+    ws.saved = true;
+    refreshStatus(ws);
+}
+
+bool newProject(Workspace& ws, const std::function<bool(Workspace&)>& runWizard) {
+    if (!askToSaveChanges(ws, false)) return false;
+    ws.saved = true;
+    if (!runWizard(ws)) return false;
+    ws.tree.clear();
+    ws.editor.clear();
+    ws.editor.setModified(false);
+    ws.status.setPageVisible(ui::Page::Editor, false);
+    ws.currentPage.clear();
+    ws.rightClicked = nullptr;
+    if (!ws.projectFile.empty()) {
+        refreshStatus(ws);
+        ws.status.setTitle(windowTitle(ws));
+        ws.saved = false;
+        ws.compileLogPath = ws.projectFolder + "\\Compile.Log";
+        ws.tree.selectOnly(nullptr);
+        ws.status.activatePage(ui::Page::Preview);
+    }
+    refreshStatus(ws);
+    ws.currentPage.clear();
+    return true;
+}
+
+namespace {
+
+// Copies a folder's files and sub-folders into another folder.
+void copyFolderContents(const std::string& from, const std::string& to) {
+    for (const auto& e : platform::listFolder(from)) {
+        const std::string src = from + "\\" + e.name;
+        const std::string dst = to + "\\" + e.name;
+        if (e.isFolder) {
+            if (!platform::createFolders(dst))
+                throw platform::IoError("フォルダを作成できません: " + cp932ToUtf8(dst));
+            copyFolderContents(src, dst);
+        } else if (!platform::copyFile(src, dst, false)) {
+            throw platform::IoError("ファイルをコピーできません: " + cp932ToUtf8(src));
+        }
+    }
+}
+
+// Every occurrence of `from` in `text`, compared without regard to case, replaced by `to`.
+std::string replaceIgnoringCase(const std::string& text, const std::string& from,
+                                const std::string& to) {
+    if (from.empty()) return text;
+    const std::string lt = lower(text), lf = lower(from);
+    std::string out;
+    std::size_t pos = 0;
+    while (true) {
+        std::size_t hit = platform::findSjis(lt, lf, pos);
+        if (hit == std::string::npos) break;
+        out.append(text, pos, hit - pos);
+        out += to;
+        pos = hit + from.size();
+    }
+    out.append(text, pos, std::string::npos);
+    return out;
+}
+
+}  // namespace
+
+void saveProjectAs(Workspace& ws, const std::string& projectsFolder, const std::string& newName) {
+    if (!ws.project) return;
+    const std::string folder = projectsFolder + "\\" + newName;
+    const std::string resources = folder + "\\_RESOURCE";
+    if (!platform::createFolder(folder))
+        throw platform::IoError("フォルダを作成できません: " + cp932ToUtf8(folder));
+    if (!platform::createFolder(resources))
+        throw platform::IoError("フォルダを作成できません: " + cp932ToUtf8(resources));
+
+    const std::string newXhp = folder + "\\" + newName + ".XHP";
+    const std::string newXhc = folder + "\\" + newName + ".XHC";
+    if (!platform::copyFile(ws.projectFile, newXhp, false))
+        throw platform::IoError("ファイルをコピーできません: " + cp932ToUtf8(ws.projectFile));
+    platform::IniFile copy = platform::IniFile::load(newXhp);
+    copy.setPath(newXhp);
+    copy.writeString("XHP", "PDir", folder);
+    copy.writeString("XHP", "NAME", newName);
+    copy.writeString("XHP", "XHP", newXhp);
+    copy.writeString("XHP", "XHC", newXhc);
+    copy.save();
+
+    // The copy stores each keyword whole in the first field of its pair, cut at 255 bytes.
+    const std::string oldResources = ws.projectFolder + "\\_RESOURCE";
+    std::size_t written = 0;
+    platform::writeFileAtomicStreamed(
+        newXhc, [&](const std::function<void(std::string_view)>& sink) {
+            std::string record(kCurrentRecordSize, '\0');
+            forEachRecord(ws.tree, [&](const TreeNode& node, int level) {
+                TData d = node.data;
+                d.HTML = replaceIgnoringCase(d.HTML, oldResources, resources);
+                encodeRecord(d, level, record.data(), KeywordStorage::WholeInFirstField);
+                sink(record);
+                ++written;
+            });
+        });
+    copy.writeInteger("XHP", "Version", kCurrentProjectVersion);
+    copy.writeInteger("XHP", "Count", static_cast<long long>(written));
+    copy.save();
+
+    copyFolderContents(oldResources, resources);
+}
+
+void writeSettings(Workspace& ws) {
+    if (ws.beforeSettingsWrite) ws.beforeSettingsWrite();
+    if (!ws.settings.path().empty()) ws.settings.save();
+}
+
+bool closeQuery(Workspace& ws) {
+    bool mayClose = true;
+    try {
+        mayClose = askToSaveChanges(ws, true);
+    } catch (...) {
+        writeSettings(ws);
+        throw;
+    }
+    writeSettings(ws);
+    return mayClose;
+}
+
+}  // namespace tarnbook::project

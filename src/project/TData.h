@@ -1,0 +1,35 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace tarnbook::project {
+
+// The record every contents node carries. 8-bit texts are CP932 bytes as stored; the keyword
+// fields are UTF-16 because the record splits them over two fixed fields.
+struct TData {
+    static constexpr std::uint8_t kContent = 0;
+    static constexpr std::uint8_t kHeading = 1;
+
+    std::uint8_t ItemType = kContent;
+    // The opaque value the contents file held in the parent field. Readers ignore it; it is
+    // written back unchanged so that a file loads and saves byte for byte.
+    std::uint32_t ParentValue = 0;
+    std::string Title;
+    std::string HTML;
+    std::int32_t ImageIndex = 8;
+    std::int32_t Level = 0;
+    std::u16string KeyWord;
+    std::u16string SubKeyWord;
+    std::string ContextID;
+    std::string Anchor;
+    std::string Reserved;
+
+    bool isHeading() const { return ItemType == kHeading; }
+};
+
+// Heading icons 0, 2, 4, 6 show the next index when selected; content icons show themselves.
+inline int selectedImageFor(const TData& d) {
+    return d.isHeading() ? d.ImageIndex + 1 : d.ImageIndex;
+}
+
+}  // namespace tarnbook::project
