@@ -1,0 +1,130 @@
+#include "authoring/EditorPage.h"
+
+#include "platform/Cp932.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+#include "platform/Process.h"
+#include "project/ProjectLifecycle.h"
+
+namespace tarnbook::authoring {
+
+using project::TreeNode;
+using project::Workspace;
+
+namespace {
+
+bool isWebLink(const TreeNode& n) {
+    return n.data.ImageIndex >= 12 && n.data.ImageIndex <= 15;
+}
+
+}  // namespace
+
+std::string nodePageFullPath(const Workspace& ws, const TreeNode& node) {
+    const std::string& html = node.data.HTML;
+    if (html.empty()) return {};
+    if (platform::isAbsolutePath(html)) return html;
+    return ws.resourceFolder() + "\\" + html;
+}
+
+bool editorPageVisible(const Workspace& ws) {
+    if (!ws.hasProject()) return false;
+    const TreeNode* n = ws.tree.focused();
+    if (!n || n->data.HTML.empty()) return false;
+    if (platform::lowerCaseSjis(platform::extensionPart(n->data.HTML)) == ".mht") return false;
+    return !isWebLink(*n);
+}
+
+void refreshWindowState(Workspace& ws) {
+    project::refreshStatus(ws);
+    ws.status.setPageVisible(ui::Page::Editor, editorPageVisible(ws));
+}
+
+bool tagSave(Workspace& ws, const std::function<void()>& showSelectedNode) {
+    if (!ws.editor.modified() || ws.currentPage.empty()) return false;
+    // A rich-text page is shown in the editor while the preview (and so the page shown last)
+    // is the default page: writing would overwrite the wrong file.
+    if (const TreeNode* n = ws.tree.focused();
+        n && platform::upperCaseSjis(platform::extensionPart(n->data.HTML)) == ".RTF")
+        return false;
+    platform::writeLinesCrLf(ws.currentPage, ws.editor.lines());
+    ws.editor.setModified(false);
+    ws.currentPage.clear();
+    ws.rightClicked = nullptr;
+    if (showSelectedNode) showSelectedNode();
+    refreshWindowState(ws);
+    return true;
+}
+
+void deletePreviewTempFile(Workspace& ws) {
+    if (ws.previewTempFile.empty()) return;
+    platform::deleteFile(ws.previewTempFile);
+    ws.previewTempFile.clear();
+}
+
+void pageChanged(Workspace& ws, ui::Page page, const std::function<void()>& buildResourceView) {
+    const TreeNode* n = ws.tree.focused();
+    if (n && page == ui::Page::Preview && ws.editor.modified() && !ws.currentPage.empty() &&
+        nodePageFullPath(ws, *n) == ws.currentPage) {
+        deletePreviewTempFile(ws);
+        // The page keeps its extension so the browser renders it as HTML.
+        std::string ext = platform::extensionPart(ws.currentPage);
+        if (ext.empty()) ext = ".htm";
+        const std::string temp = platform::makeTempFile("QLT", ext);
+        ws.previewTempFile = temp;
+        platform::writeLinesCrLf(temp, ws.editor.lines());
+        ws.preview.show(temp);
+    } else {
+        deletePreviewTempFile(ws);
+    }
+    if (page == ui::Page::Editor && editorPageVisible(ws)) {
+        ws.editor.takeFocus();
+    } else if (page == ui::Page::Resources && buildResourceView) {
+        buildResourceView();
+    }
+    refreshWindowState(ws);
+}
+
+std::string pasteBytes(std::u16string_view clipboard, bool withLineBreakCodes) {
+    if (!withLineBreakCodes) return platform::encodeCp932(clipboard);
+    std::u16string out;
+    out.reserve(clipboard.size() + 16);
+    for (std::size_t i = 0; i < clipboard.size(); ++i) {
+        const char16_t c = clipboard[i];
+        if (c == u'\r' || c == u'\n') {
+            out += u"<br/>\r\n";
+            if (c == u'\r' && i + 1 < clipboard.size() && clipboard[i + 1] == u'\n') ++i;
+        } else {
+            out += c;
+        }
+    }
+    return platform::encodeCp932(out);
+}
+
+void openExternalEditor(Workspace& ws) {
+    const TreeNode* n = ws.tree.focused();
+    if (!n) return;
+    const std::string path = nodePageFullPath(ws, *n);
+    const std::string program = ws.settings.readString("SYSTEM", "EditHTML", "");
+    if (path.empty() || program.empty() || program == " ") return;
+    // No error is reported when the editor cannot be started.
+    platform::startDetached(program, {path});
+}
+
+void openProjectFolder(Workspace& ws) {
+    if (ws.hasProject() && platform::folderExists(ws.projectFolder))
+        platform::openWithDefaultProgram(ws.projectFolder);
+    refreshWindowState(ws);
+}
+
+void setPreviewTextSize(Workspace& ws, int size) {
+    if (size < 1 || size > 4) return;
+    ws.preview.setTextSize(size);
+    ws.settings.writeInteger("SYSTEM", "BaseFSize", size);
+}
+
+int basePreviewTextSize(const Workspace& ws) {
+    const int v = ws.settings.readInteger("SYSTEM", "BaseFSize", 3);
+    return v >= 1 && v <= 4 ? v : 3;
+}
+
+}  // namespace tarnbook::authoring

@@ -1,0 +1,85 @@
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarnbook::project {
+class Workspace;
+}
+
+namespace tarnbook::contents {
+
+// When a command may run. The letters are the rule names the rest of the program uses.
+enum class Rule {
+    Always,
+    A,  // project open, no multi-selection
+    B,  // project open, a node selected, no multi-selection
+    C,  // project open, a node selected
+    D,  // the move rules of the tree operations
+    E,  // project open, more than one node
+    F,  // unsaved contents
+    G,  // project open, at least one node
+    H,  // project open
+    I,  // B, and the node has a page that is not a web link
+    J,  // project open, a node selected, the editor page active
+    K,  // the editor text is modified
+    L,  // the clipboard holds text
+    M,  // the map/popup editing rules
+};
+
+struct Command {
+    std::string_view id;        // stable name: shortcuts, toolbars and tests use it
+    std::string_view category;  // UTF-8
+    std::string_view caption;   // UTF-8, "&" marks the mnemonic; empty: use the hint's short part
+    std::string_view hint;      // "short|long" (UTF-8)
+    std::string_view shortcut;  // in the portable "Ctrl+O" form; empty when none
+    Rule rule;
+};
+
+// Every command of the main window, in table order.
+const std::vector<Command>& commandTable();
+const Command* findCommand(std::string_view id);
+
+// The tool tip part of a hint (before "|") and the status-pane part (after it, or the whole).
+std::string hintShort(std::string_view hint);
+std::string hintLong(std::string_view hint);
+// The caption a menu shows: the caption, or the hint's short part when there is none.
+std::string displayCaption(const Command& c);
+
+// What the enable rules look at, gathered once per idle pass.
+struct EnableState {
+    bool projectOpen = false;
+    bool multiSelect = false;
+    bool nodeSelected = false;
+    bool nodeHasPage = false;  // the selected node's HTML is not empty
+    bool nodeIsWebLink = false;
+    std::size_t nodeCount = 0;
+    bool saved = true;
+    bool editorPageActive = false;
+    bool editorModified = false;
+    bool clipboardHasText = false;
+    bool moveAllowed = false;     // rule D, supplied by the tree operations
+    bool mapEditAllowed = false;  // rule M, supplied by the map-file commands
+};
+
+// The state of the window as the rules see it; the caller adds what only the window knows
+// (active page, clipboard, the D and M rules).
+EnableState enableStateOf(const project::Workspace& ws);
+bool ruleEnabled(Rule rule, const EnableState& s);
+
+// The toolbars in their default layout: ids in button order.
+struct ToolbarLayout {
+    std::string_view name;
+    std::vector<std::string_view> commands;
+};
+const std::vector<ToolbarLayout>& toolbarLayouts();
+
+// Menus of the main window: an entry is a command id, "|" for a separator, or "@submenu"
+// for a submenu the window fills itself (recent projects, external tools).
+struct MenuLayout {
+    std::string_view caption;
+    std::vector<std::string_view> entries;
+};
+const std::vector<MenuLayout>& menuLayouts();
+
+}  // namespace tarnbook::contents

@@ -1,0 +1,3 @@
+target_sources(tarnbook_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/CommandTable.cpp
+)
