@@ -20,10 +20,14 @@ TreeNode* placeRecord(ContentTree& tree, TreeNode* previous, TData data) {
     const int level = node->data.Level;
     TreeNode* parent = nullptr;
     if (level >= 1 && previous) {
-        if (previous->depth() == level - 1)
+        if (previous->depth() >= level - 1) {
+            // The nearest earlier node of depth level-1 is then an ancestor of (or is) the
+            // previous node: every node between it and the previous one lies deeper.
             parent = previous;
-        else
+            while (parent->depth() > level - 1) parent = parent->parent();
+        } else {
             parent = tree.findLevelNode(level - 1, 0, previous);
+        }
     }
     return tree.appendChild(parent, std::move(node));
 }
@@ -37,6 +41,7 @@ ContentsReadResult readContentsFile(const std::string& path, RecordLayout layout
         throw platform::IoError("コンテンツファイルを開けません: " + platform::cp932ToUtf8(path) +
                                 " (" + std::strerror(errno) + ")");
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(f, &std::fclose);
+    std::setvbuf(f, nullptr, _IOFBF, 1 << 20);
     const std::size_t size = recordSize(layout);
     std::vector<char> buffer(size);
     TreeNode* previous = nullptr;

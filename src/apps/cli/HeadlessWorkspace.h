@@ -7,8 +7,8 @@ struct HeadlessWorkspace {
     explicit HeadlessWorkspace(tarnbook::ui::Answer answer = tarnbook::ui::Answer::Yes)
         : prompts(answer) {}
     ConsolePrompts prompts;
-    NullPreview preview;
-    NullEditor editor;
+    tarnbook::ui::NullPreview preview;
+    tarnbook::ui::NullEditor editor;
     ConsoleStatus status;
     tarnbook::project::Workspace ws{prompts, preview, editor, status};
 };
