@@ -135,8 +135,15 @@ class FakeEditor : public ui::SourceEditor {
     bool readOnly() const override { return isReadOnly; }
     bool modified() const override { return isModified; }
     void setModified(bool m) override { isModified = m; }
-    void setFont(const std::string&, int, unsigned) override {}
-    void setBackground(unsigned) override {}
+    std::string fontFamily;
+    int fontSize = 0;
+    unsigned fontRgb = 0, backgroundRgb = 0;
+    void setFont(const std::string& family, int size, unsigned rgb) override {
+        fontFamily = family;
+        fontSize = size;
+        fontRgb = rgb;
+    }
+    void setBackground(unsigned rgb) override { backgroundRgb = rgb; }
     int selectionStart() const override { return selStart; }
     int selectionLength() const override { return selLength; }
     void setSelection(int start, int length) override {

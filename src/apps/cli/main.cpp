@@ -1,12 +1,15 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "BuildInfo.h"
 #include "CliCommand.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
+#include "project/Settings.h"
 
 namespace {
 
@@ -39,11 +42,21 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "tarnbook-cli: --home needs a folder\n");
                 return 2;
             }
-            tarnbook::platform::setAppFolderOverride(args[i + 1]);
+            // Stored settings name folders below it: keep them valid from any working folder.
+            const auto home = std::filesystem::absolute(args[i + 1]).lexically_normal();
+            tarnbook::platform::setAppFolderOverride(tarnbook::platform::corePath(home.string()));
             i += 2;
             continue;
         }
         break;
+    }
+    // Every run works with a prepared app folder, as the program's first start leaves it.
+    try {
+        const std::string app = tarnbook::platform::appFolder();
+        tarnbook::project::prepareAppFolder(tarnbook::project::FirstStartEnvironment::detect(app));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tarnbook-cli: cannot prepare the app folder: %s\n", e.what());
+        return 1;
     }
     if (i >= args.size()) {
         printHelp();
