@@ -43,6 +43,34 @@ std::string oneLine(std::string_view s) {
     return out;
 }
 
+// The last ']' of a section line that is not the trail byte of a double-byte character
+// (names such as 0x83 0x5D end in one).
+std::size_t lastCloseBracket(std::string_view s) {
+    std::size_t found = std::string_view::npos;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (isLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) {
+            ++i;
+            continue;
+        }
+        if (s[i] == ']') found = i;
+    }
+    return found;
+}
+
+bool hasLineBreak(std::string_view s) {
+    return s.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// Names the file can hold: anything else would read back as another line, another key or a
+// comment.
+bool storableSection(std::string_view name) {
+    return !hasLineBreak(name);
+}
+bool storableKey(std::string_view key) {
+    return !key.empty() && !hasLineBreak(key) && key.find('=') == std::string_view::npos &&
+           key.front() != ';' && key.front() != '[';
+}
+
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -53,14 +81,18 @@ int hexDigit(char c) {
 }  // namespace
 
 IniFile IniFile::fromBytes(std::string_view bytes) {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    // Editors may have added a byte order mark (or several); none is written back.
+    while (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     IniFile ini;
     Section* current = nullptr;
     for (std::string& line : splitLines(bytes)) {
         std::string_view t = trim(line);
         if (!t.empty() && t.front() == '[') {
             std::string_view name = t.substr(1);
-            std::size_t close = name.find(']');
+            // A line ending in ']' closes there even after a lone lead byte, so that every
+            // name written as "[name]" reads back unchanged.
+            std::size_t close =
+                !name.empty() && name.back() == ']' ? name.size() - 1 : lastCloseBracket(name);
             if (close != std::string_view::npos) name = name.substr(0, close);
             name = trim(name);
             // A repeated section continues the first one, which is the one readers use.
@@ -119,12 +151,14 @@ void IniFile::saveAs(std::string_view path) const {
 }
 
 const IniFile::Section* IniFile::findSection(std::string_view name) const {
+    name = trim(name);
     for (const Section& s : sections_)
         if (equalNoCase(s.name, name)) return &s;
     return nullptr;
 }
 
 IniFile::Section* IniFile::findSection(std::string_view name) {
+    name = trim(name);
     for (Section& s : sections_)
         if (equalNoCase(s.name, name)) return &s;
     return nullptr;
@@ -132,7 +166,7 @@ IniFile::Section* IniFile::findSection(std::string_view name) {
 
 IniFile::Section& IniFile::sectionForWrite(std::string_view name) {
     if (Section* s = findSection(name)) return *s;
-    sections_.push_back(Section{oneLine(trim(name)), {}});
+    sections_.push_back(Section{std::string(trim(name)), {}});
     return sections_.back();
 }
 
@@ -177,15 +211,15 @@ bool IniFile::readBool(std::string_view section, std::string_view key, bool def)
 }
 
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
-    std::string k = oneLine(trim(key));
-    if (k.empty()) return;
+    std::string_view k = trim(key);
+    if (!storableKey(k) || !storableSection(section)) return;
     Section& s = sectionForWrite(section);
     if (Entry* e = const_cast<Entry*>(findEntry(s, k))) {
         e->value = oneLine(value);
         e->raw.clear();
         return;
     }
-    s.entries.push_back(Entry{k, oneLine(value), {}});
+    s.entries.push_back(Entry{std::string(k), oneLine(value), {}});
 }
 
 void IniFile::writeInteger(std::string_view section, std::string_view key, long long value) {

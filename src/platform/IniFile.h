@@ -33,6 +33,9 @@ class IniFile {
     int readInteger(std::string_view section, std::string_view key, int def = 0) const;
     bool readBool(std::string_view section, std::string_view key, bool def = false) const;
 
+    // Line breaks in a value become spaces. A key the file cannot hold (empty, containing '='
+    // or a line break, or starting with ';' or '[') or a section name with a line break is
+    // not written.
     void writeString(std::string_view section, std::string_view key, std::string_view value);
     void writeInteger(std::string_view section, std::string_view key, long long value);
     void writeBool(std::string_view section, std::string_view key, bool value);
@@ -53,7 +56,7 @@ class IniFile {
     struct Entry {
         std::string key;  // empty for a line without '='
         std::string value;
-        std::string raw;  // the whole line for a line without '='
+        std::string raw;  // the line as read (kept until the value changes)
     };
     struct Section {
         std::string name;
