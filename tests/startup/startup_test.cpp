@@ -188,6 +188,25 @@ TEST_F(StartupFixture, ShutdownReleasesTheProjectDeletesThePreviewFileAndStoresT
     EXPECT_EQ(disk.keyNames("KeepFileNames").size(), 6u);
 }
 
+TEST_F(StartupFixture, SubmenuOpensInPlaceDropDownMovesToTheHead) {
+    existingSettings("");
+    project::startUp(f.ws, recent, options());
+    const std::string a = platform::upperCaseSjis(f.makeProjectFile("A"));
+    const std::string b = platform::upperCaseSjis(f.makeProjectFile("B"));
+    f.ws.rememberRecentProject(a);
+    f.ws.rememberRecentProject(b);  // head: B A
+
+    ASSERT_TRUE(project::openRecentEntry(f.ws, a));
+    EXPECT_EQ(f.ws.projectName(), "A");
+    EXPECT_EQ(recent.names()[0], b);
+
+    EXPECT_EQ(RecentProjects::dropDownEntries(f.ws.settings), (std::vector<std::string>{b, a}));
+    ASSERT_TRUE(project::openFromDropDown(f.ws, recent, a));
+    EXPECT_EQ(readIni(ini).readString("KeepFileNames", "FileName1"), a);
+    EXPECT_FALSE(project::openFromDropDown(f.ws, recent, f.dir.file("GONE.XHP")));
+    EXPECT_EQ(recent.names()[0], a);
+}
+
 TEST_F(StartupFixture, SecondInstanceIsRefused) {
     auto first = project::claimSingleInstance(app);
     ASSERT_TRUE(first);
