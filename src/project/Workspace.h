@@ -42,6 +42,8 @@ class Workspace {
     ContentTree tree;
     std::string currentPage;  // the page shown last in the preview
     TreeNode* rightClicked = nullptr;
+    bool rightClick = false;   // the last mouse press on the tree was a right click
+    bool allExpanded = false;  // toggled by expand/collapse with nothing selected
     bool isMultiSelect = false;
     std::string previewTempFile;  // unsaved edits previewed from here
 

@@ -1,0 +1,289 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "contents/EnableRules.h"
+#include "contents/TreeOps.h"
+#include "platform/Cp932.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+#include "project/ProjectLifecycle.h"
+#include "support/WorkspaceFixture.h"
+#include "treeops/TreeText.h"
+
+using namespace tarnbook;
+using namespace tarnbook::contents;
+using project::TData;
+using project::TreeNode;
+using tarnbook::testing::buildTree;
+using tarnbook::testing::findTitle;
+using tarnbook::testing::levelsAgree;
+using tarnbook::testing::readBytes;
+using tarnbook::testing::treeText;
+using tarnbook::testing::WorkspaceFixture;
+using tarnbook::testing::writeBytes;
+
+namespace {
+
+struct OpenProject : WorkspaceFixture {
+    std::string pdir;
+    std::string res;
+    explicit OpenProject(const std::string& extra = "Version=249\r\n") {
+        const std::string xhp = makeProjectFile("P", extra);
+        EXPECT_TRUE(project::openProject(ws, xhp));
+        pdir = ws.projectFolder;
+        res = pdir + "/_RESOURCE";
+    }
+    // A page writer that records its call and writes a small file.
+    std::vector<std::string> written;
+    NewPageWriter writer() {
+        return [this](const std::string& path, const std::string& title) {
+            written.push_back(path);
+            platform::createFolders(platform::folderPart(path));
+            platform::writeFileAtomic(path, "<title>" + title + "</title>");
+            return path;
+        };
+    }
+};
+
+TData titled(const std::string& title) {
+    TData d;
+    d.Title = title;
+    return d;
+}
+
+}  // namespace
+
+TEST(InsertNodeAfter, PlacesTheNewNodeAfterTheSelectionsSubtree) {
+    WorkspaceFixture f;
+    insertNodeAfter(f.ws, titled("a"));  // nothing selected: end of the top level
+    buildTree(f.ws.tree, "h(x(y)) z");
+    f.ws.tree.selectOnly(findTitle(f.ws.tree, "h"));
+    insertNodeAfter(f.ws, titled("n1"));
+    f.ws.tree.selectOnly(findTitle(f.ws.tree, "y"));
+    insertNodeAfter(f.ws, titled("n2"));
+    f.ws.tree.selectOnly(nullptr);
+    insertNodeAfter(f.ws, titled("n3"));
+    EXPECT_EQ(treeText(f.ws.tree), "a h(x(y n2)) n1 z n3");
+    EXPECT_TRUE(levelsAgree(f.ws.tree));
+}
+
+TEST(AddItem, PageTextDecidesBetweenCopyWebAddressAndNewPage) {
+    OpenProject p;
+    const std::string outside = p.dir.file("src");
+    writeBytes(outside + "/logo.htm", "page");
+    writeBytes(outside + "/logo_files/pic.gif", "gif");
+    writeBytes(p.res + "/logo.htm", "older");
+    writeBytes(p.res + "/inside.htm", "in");
+
+    ItemForm form{"T", outside + "/logo.htm", platform::utf8ToCp932("指定無し"), 2};
+    TreeNode* copied = addItem(p.ws, ItemKind::Content, &form, p.writer());
+    EXPECT_EQ(copied->data.HTML, "logo(1).htm");
+    EXPECT_EQ(readBytes(p.res + "/logo(1).htm"), "page");
+    EXPECT_EQ(readBytes(p.res + "/logo_files/pic.gif"), "gif");
+    EXPECT_EQ(copied->data.Anchor, "");
+    EXPECT_EQ(copied->data.ImageIndex, 10);
+    EXPECT_EQ(copied->data.KeyWord, u"T");
+    EXPECT_FALSE(p.ws.saved);
+
+    form = {"In", p.res + "/inside.htm", "sec", 0};
+    TreeNode* inside = addItem(p.ws, ItemKind::Heading, &form, p.writer());
+    EXPECT_EQ(inside->data.HTML, "inside.htm");
+    EXPECT_EQ(inside->data.Anchor, "sec");
+    EXPECT_EQ(inside->selectedIndex, 1);
+    EXPECT_FALSE(platform::fileExists(p.res + "/inside(1).htm"));
+
+    form = {"W", "http://example.com/x", "", 0};
+    TreeNode* web = addItem(p.ws, ItemKind::Heading, &form, p.writer());
+    EXPECT_EQ(web->data.HTML, "http://example.com/x");
+    EXPECT_EQ(web->imageIndex, 12);
+    EXPECT_EQ(web->selectedIndex, 12);
+    form = {"W2", "HTTP://example.com/y", "", 5};
+    EXPECT_EQ(addItem(p.ws, ItemKind::Content, &form, p.writer())->imageIndex, 13);
+
+    // Anything else names a new page, written inside the resource folder.
+    form = {"S", "https://example.com/z.htm", "", 0};
+    addItem(p.ws, ItemKind::Content, &form, p.writer());
+    form = {"N", "sub\\new.htm", "", 0};
+    TreeNode* fresh = addItem(p.ws, ItemKind::Content, &form, p.writer());
+    ASSERT_EQ(p.written.size(), 2u);
+    EXPECT_EQ(p.written[0], p.res + "/https:/example.com/z.htm");
+    EXPECT_EQ(p.written[1], p.res + "/sub/new.htm");
+    EXPECT_EQ(fresh->data.HTML, "sub\\new.htm");
+    EXPECT_TRUE(platform::fileExists(p.res + "/sub/new.htm"));
+    EXPECT_TRUE(levelsAgree(p.ws.tree));
+}
+
+TEST(AddItem, RefusesPagesOutsideTheResourceFolderAndCancelOnlyRefreshes) {
+    OpenProject p;
+    ItemForm form{"E", "..\\..\\evil.htm", "", 0};
+    EXPECT_EQ(addItem(p.ws, ItemKind::Content, &form, p.writer()), nullptr);
+    EXPECT_TRUE(p.written.empty());
+    EXPECT_TRUE(p.prompts.sawText("evil.htm"));
+    EXPECT_TRUE(p.ws.tree.empty());
+    EXPECT_EQ(addItem(p.ws, ItemKind::Content, nullptr, p.writer()), nullptr);
+    EXPECT_TRUE(p.ws.saved);
+}
+
+TEST(DeleteSelection, RemovesSelectedSubtreesAndSelectsTheNodeBefore) {
+    OpenProject p;
+    buildTree(p.ws.tree, "h(a(b c) d) z");
+    // A selected parent together with its selected child.
+    findTitle(p.ws.tree, "b")->selected = true;
+    p.ws.tree.setFocused(findTitle(p.ws.tree, "a"));
+    findTitle(p.ws.tree, "a")->selected = true;
+    p.ws.currentPage = "x";
+    deleteSelection(p.ws, {});
+    EXPECT_EQ(treeText(p.ws.tree), "h(d) z");
+    EXPECT_EQ(p.ws.tree.focused(), findTitle(p.ws.tree, "h"));
+    EXPECT_FALSE(p.ws.saved);
+    EXPECT_FALSE(p.prompts.sawText("全てのコンテンツ"));
+    EXPECT_EQ(p.ws.currentPage, "");
+
+    // The remembered node was deleted too: nothing stays selected.
+    p.ws.tree.selectOnly(findTitle(p.ws.tree, "z"));
+    findTitle(p.ws.tree, "d")->selected = true;
+    deleteSelection(p.ws, {});
+    EXPECT_EQ(treeText(p.ws.tree), "h");
+    EXPECT_EQ(p.ws.tree.focused(), nullptr);
+}
+
+TEST(DeleteSelection, TheFirstNodeAsksFirstAndAnEmptyTreeHidesTheEditor) {
+    OpenProject p;
+    buildTree(p.ws.tree, "a b");
+    p.ws.tree.selectOnly(findTitle(p.ws.tree, "a"));
+    p.prompts.answers.push_back(ui::Answer::No);
+    deleteSelection(p.ws, {});
+    EXPECT_EQ(treeText(p.ws.tree), "a b");
+    EXPECT_TRUE(p.ws.saved);
+    ASSERT_EQ(p.prompts.shown.size(), 1u);
+    EXPECT_EQ(p.prompts.shown[0].buttons, ui::Buttons::YesNo);
+    EXPECT_TRUE(p.prompts.sawText("削除してよろしいですか？"));
+
+    findTitle(p.ws.tree, "b")->selected = true;
+    p.prompts.answers.push_back(ui::Answer::Yes);
+    deleteSelection(p.ws, {});
+    EXPECT_TRUE(p.ws.tree.empty());
+    EXPECT_FALSE(p.status.pageVisible[ui::Page::Editor]);
+}
+
+TEST(SortNodes, ComparesUpperCasedShiftJisBytes) {
+    OpenProject p;
+    buildTree(p.ws.tree, "b(b abc ABD) abc ABD");
+    sortNodes(p.ws, false);
+    EXPECT_EQ(treeText(p.ws.tree), "abc ABD b(abc ABD b)");
+    sortNodes(p.ws, true);
+    EXPECT_EQ(treeText(p.ws.tree), "b(b ABD abc) ABD abc");
+    EXPECT_FALSE(p.ws.saved);
+    EXPECT_TRUE(levelsAgree(p.ws.tree));
+
+    // Trail bytes are not letters: 0x83 0x72 sorts after 0x83 0x53.
+    const std::u16string high = platform::decodeCp932("\x83\x72");
+    const std::u16string low = platform::decodeCp932("\x83\x53");
+    EXPECT_GT(compareCaptions(high, low), 0);
+    EXPECT_LT(compareCaptions(u"ab", u"ABC"), 0);
+    EXPECT_EQ(compareCaptions(u"abc", u"ABC"), 0);
+}
+
+TEST(SortNodes, SelectedNodesTradeRecordsWhileChildrenStay) {
+    OpenProject p;
+    buildTree(p.ws.tree, "c(x) b a");
+    TreeNode* c = findTitle(p.ws.tree, "c");
+    TreeNode* a = findTitle(p.ws.tree, "a");
+    a->data.ItemType = TData::kContent;
+    a->data.ImageIndex = 9;
+    c->selected = a->selected = true;
+    p.ws.tree.setFocused(c);
+    sortNodes(p.ws, false);
+    EXPECT_EQ(treeText(p.ws.tree), "a(x) b c");
+    TreeNode* first = p.ws.tree.topLevel(0);
+    EXPECT_EQ(first->caption, u"a");
+    EXPECT_EQ(first->imageIndex, 9);
+    EXPECT_EQ(first->selectedIndex, 9);
+    EXPECT_EQ(p.ws.tree.topLevel(2)->selectedIndex, 1);
+    EXPECT_TRUE(levelsAgree(p.ws.tree));
+}
+
+TEST(KindAndIcons, ChangeKindKeepsChildrenAndToggleSwitchesVariants) {
+    OpenProject p("Version=249\r\nNodeIcon=1\r\n");
+    buildTree(p.ws.tree, "h(a)");
+    TreeNode* h = findTitle(p.ws.tree, "h");
+    p.ws.tree.selectOnly(h);
+    changeKind(p.ws);
+    EXPECT_EQ(h->data.ItemType, TData::kContent);
+    EXPECT_EQ(h->imageIndex, 10);
+    EXPECT_EQ(h->selectedIndex, 10);
+    EXPECT_EQ(treeText(p.ws.tree), "h(a)");
+    changeKind(p.ws);
+    EXPECT_EQ(h->imageIndex, 4);
+    EXPECT_EQ(h->selectedIndex, 5);
+
+    toggleNodeIcon(p.ws);
+    EXPECT_EQ(h->data.ImageIndex, 6);
+    h->data.ImageIndex = 2;
+    toggleNodeIcon(p.ws);
+    EXPECT_EQ(h->data.ImageIndex, 0);
+    EXPECT_EQ(h->selectedIndex, 1);
+    h->data.ImageIndex = 12;
+    toggleNodeIcon(p.ws);
+    EXPECT_EQ(h->data.ImageIndex, 12);
+
+    TreeNode* a = findTitle(p.ws.tree, "a");
+    a->data.ItemType = TData::kContent;
+    a->data.ImageIndex = 8;
+    p.ws.tree.selectOnly(a);
+    toggleNodeIcon(p.ws);
+    EXPECT_EQ(a->imageIndex, 9);
+    EXPECT_EQ(a->selectedIndex, 9);
+    toggleNodeIcon(p.ws);
+    EXPECT_EQ(a->imageIndex, 8);
+}
+
+TEST(ExpandOrCollapse, TogglesTheSubtreeOrTheWholeTree) {
+    OpenProject p;
+    buildTree(p.ws.tree, "a(b(c)) d(e)");
+    p.ws.tree.selectOnly(findTitle(p.ws.tree, "a"));
+    expandOrCollapse(p.ws);
+    EXPECT_TRUE(findTitle(p.ws.tree, "b")->expanded);
+    EXPECT_FALSE(findTitle(p.ws.tree, "d")->expanded);
+    expandOrCollapse(p.ws);
+    EXPECT_FALSE(findTitle(p.ws.tree, "a")->expanded);
+
+    p.ws.tree.selectOnly(nullptr);
+    expandOrCollapse(p.ws);
+    EXPECT_TRUE(p.ws.allExpanded);
+    EXPECT_TRUE(p.ws.tree.allExpanded());
+    expandOrCollapse(p.ws);
+    EXPECT_FALSE(p.ws.allExpanded);
+    EXPECT_FALSE(findTitle(p.ws.tree, "d")->expanded);
+    EXPECT_TRUE(p.ws.saved);
+}
+
+TEST(EnableRules, FollowProjectSelectionAndMultiSelect) {
+    WorkspaceFixture none;
+    EXPECT_FALSE(enable::addItem(none.ws));
+    EXPECT_TRUE(enable::sortDescending(none.ws));
+
+    OpenProject p;
+    buildTree(p.ws.tree, "a(b) c");
+    EXPECT_TRUE(enable::addItem(p.ws));
+    EXPECT_FALSE(enable::deleteItems(p.ws));
+    p.ws.tree.selectOnly(findTitle(p.ws.tree, "a"));
+    EXPECT_FALSE(enable::moveUp(p.ws));
+    EXPECT_TRUE(enable::moveDown(p.ws));
+    EXPECT_FALSE(enable::moveLeft(p.ws));
+    EXPECT_FALSE(enable::editHtml(p.ws));
+    p.ws.tree.selectOnly(findTitle(p.ws.tree, "b"));
+    EXPECT_TRUE(enable::moveLeft(p.ws));
+    findTitle(p.ws.tree, "b")->data.HTML = "b.htm";
+    EXPECT_TRUE(enable::editHtml(p.ws));
+    findTitle(p.ws.tree, "b")->data.ImageIndex = 14;
+    EXPECT_FALSE(enable::redraw(p.ws));
+    p.ws.isMultiSelect = true;
+    EXPECT_FALSE(enable::moveRight(p.ws));
+    EXPECT_FALSE(enable::editProperty(p.ws));
+    EXPECT_TRUE(enable::deleteItems(p.ws));
+    EXPECT_TRUE(enable::changeKind(p.ws));
+    EXPECT_TRUE(enable::sortAscending(p.ws));
+}
