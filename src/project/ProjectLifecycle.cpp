@@ -47,7 +47,9 @@ void offerOldProjectConverter(Workspace& ws, const platform::IniFile& ini) {
 void repairMovedProject(platform::IniFile& ini, const std::string& path) {
     const std::string folder = platform::folderPart(path);
     const std::string stored = ini.readString("XHP", "PDir");
-    if (lower(stored) == lower(folder)) return;
+    // Letter case and the separator style (backslashes as Windows wrote them) are no move.
+    if (lower(platform::slashSeparators(stored)) == lower(platform::slashSeparators(folder)))
+        return;
     const std::string name = ini.readString("XHP", "Name");
     const std::string contents = folder + "\\" + name + ".XHC";
     if (!platform::fileExists(contents)) return;

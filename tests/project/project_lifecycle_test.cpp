@@ -100,6 +100,17 @@ TEST(ProjectLifecycle, RepairsAMovedProjectButNotACaseOnlyDifference) {
     ASSERT_TRUE(openProject(g.ws, folder + "/Case.XHP"));
     EXPECT_EQ(readBytes(folder + "/Case.XHP"), text);
     EXPECT_EQ(g.ws.projectFolder, upperFolder);
+
+    // Nor is a folder stored with Windows separators.
+    WorkspaceFixture h;
+    std::string sep = h.dir.path() + "\\Sep";
+    std::filesystem::create_directories(h.dir.file("Sep"));
+    std::string sepText = "[XHP]\r\nPDir=" + sep + "\r\nName=Sep\r\nXHP=" + sep +
+                          "\\Sep.XHP\r\nXHC=" + sep + "\\Sep.XHC\r\nVersion=249\r\n\r\n";
+    writeBytes(h.dir.file("Sep/Sep.XHP"), sepText);
+    writeBytes(h.dir.file("Sep/Sep.XHC"), "");
+    ASSERT_TRUE(openProject(h.ws, h.dir.file("Sep/Sep.XHP")));
+    EXPECT_EQ(readBytes(h.dir.file("Sep/Sep.XHP")), sepText);
 }
 
 TEST(ProjectLifecycle, PreviousLayoutIsUpgradedAfterConfirmation) {
