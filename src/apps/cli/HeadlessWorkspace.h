@@ -1,11 +1,16 @@
 #pragma once
 #include "ConsoleUi.h"
+#include "platform/Files.h"
+#include "project/Settings.h"
 #include "project/Workspace.h"
 
-// A workspace with console stand-ins, for commands that work on a project without a window.
+// A workspace with console stand-ins and the app folder's settings (main() prepared them),
+// for commands that work on a project without a window.
 struct HeadlessWorkspace {
     explicit HeadlessWorkspace(tarnbook::ui::Answer answer = tarnbook::ui::Answer::Yes)
-        : prompts(answer) {}
+        : prompts(answer) {
+        ws.settings = tarnbook::project::loadSettingsFile(tarnbook::platform::appFolder());
+    }
     ConsolePrompts prompts;
     tarnbook::ui::NullPreview preview;
     tarnbook::ui::NullEditor editor;

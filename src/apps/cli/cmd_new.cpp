@@ -45,8 +45,6 @@ int runNew(const std::vector<std::string>& args) {
         }
 
     HeadlessWorkspace h;
-    project::prepareAppFolder(project::FirstStartEnvironment::detect(platform::appFolder()));
-    h.ws.settings = project::loadSettingsFile(platform::appFolder());
     project::WizardForm wizard(h.ws.settings);
     if (templateNumber >= 0) {
         if (templateNumber > static_cast<int>(wizard.templateNames().size())) {
