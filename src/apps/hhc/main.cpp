@@ -1,0 +1,41 @@
+// tarnbook-hhc PROJECT.hhp: compiles a Workshop project with chmcmd and writes the error log
+// the project names. Exit status 0 only when the compiled file was produced.
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <string_view>
+
+#include "build/hhc/HhcDriver.h"
+
+int main(int argc, char** argv) {
+    using namespace tarnbook::build::hhc;
+    DriverOptions options;
+    std::string project;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg.starts_with("--chmcmd=")) {
+            options.chmcmd = std::string(arg.substr(9));
+        } else if (arg == "--help" || arg == "-h") {
+            std::printf("Usage: tarnbook-hhc [--chmcmd=PROGRAM] PROJECT.hhp\n");
+            return 0;
+        } else if (project.empty()) {
+            project = std::string(arg);
+        } else {
+            std::fprintf(stderr, "tarnbook-hhc: only one project file may be given\n");
+            return 2;
+        }
+    }
+    if (project.empty()) {
+        std::fprintf(stderr, "Usage: tarnbook-hhc [--chmcmd=PROGRAM] PROJECT.hhp\n");
+        return 2;
+    }
+    try {
+        const DriverResult r = compileProject(project, options);
+        std::fwrite(r.logText.data(), 1, r.logText.size(), stdout);
+        if (!r.failure.empty()) std::fprintf(stderr, "tarnbook-hhc: %s\n", r.failure.c_str());
+        return r.produced ? 0 : 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tarnbook-hhc: %s\n", e.what());
+        return 1;
+    }
+}
