@@ -24,7 +24,8 @@ for src in fuzz/fuzz_*.cpp; do
   seeds=()
   [ -d "fuzz/seeds/$name" ] && seeds=("fuzz/seeds/$name")
   echo "-- $name (${seconds}s)"
-  "$build_dir/fuzz/$name" -max_total_time="$seconds" -print_final_stats=0 "$corpus" "${seeds[@]}" \
+  "$build_dir/fuzz/$name" -max_total_time="$seconds" -print_final_stats=0 \
+    -artifact_prefix="$build_dir/$name-" "$corpus" "${seeds[@]}" \
     > "$build_dir/$name.log" 2>&1 || { tail -n 40 "$build_dir/$name.log"; exit 1; }
 done
 echo "fuzz targets: no crash"
