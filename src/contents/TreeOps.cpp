@@ -231,7 +231,7 @@ void deleteSelection(Workspace& ws, const TreeHooks& hooks) {
     }
     std::vector<TreeNode*> doomed = tree.selectedNodes();
     if (std::find(doomed.begin(), doomed.end(), s) == doomed.end()) {
-        s->selected = true;  // the focused node always belongs to the selection
+        tree.setSelected(s, true);  // the focused node always belongs to the selection
         doomed = tree.selectedNodes();
     }
 

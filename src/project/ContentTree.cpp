@@ -103,6 +103,7 @@ TreeNode* ContentTree::insertChild(TreeNode* parent, std::size_t index,
     TreeNode* raw = node.get();
     raw->container_ = c;
     count_ += placeSubtree(raw, parent ? parent->depth_ + 1 : 0);
+    if (raw->selected || raw->hasChildren()) adoptSelection(raw);
     c->children_.insert(c->children_.begin() + static_cast<std::ptrdiff_t>(index), std::move(node));
     renumber(c, index);
     if (onStructureChanged) onStructureChanged();
@@ -120,6 +121,20 @@ TreeNode* ContentTree::insertAfter(TreeNode* sibling, std::unique_ptr<TreeNode> 
 void ContentTree::forgetViewStateIn(const TreeNode* subtreeRoot) {
     if (focused_ && (focused_ == subtreeRoot || subtreeRoot->isAncestorOf(focused_)))
         focused_ = nullptr;
+    // The flags stay with the nodes; a node put back into the tree is listed again.
+    std::erase_if(selection_, [&](const TreeNode* n) {
+        return n == subtreeRoot || subtreeRoot->isAncestorOf(n);
+    });
+}
+
+void ContentTree::adoptSelection(TreeNode* subtreeRoot) {
+    std::vector<TreeNode*> stack{subtreeRoot};
+    while (!stack.empty()) {
+        TreeNode* n = stack.back();
+        stack.pop_back();
+        if (n->selected) selection_.push_back(n);
+        for (auto& c : n->children_) stack.push_back(c.get());
+    }
 }
 
 std::unique_ptr<TreeNode> ContentTree::take(TreeNode* node) {
@@ -187,6 +202,7 @@ void ContentTree::clear() {
     for (auto& t : tops) destroySubtree(std::move(t), &ContentTree::childrenOf);
     count_ = 0;
     focused_ = nullptr;
+    selection_.clear();
     if (onStructureChanged) onStructureChanged();
 }
 
@@ -218,20 +234,48 @@ void ContentTree::refreshNodeStatus() {
     }
 }
 
+namespace {
+// The child indexes from the top level down to the node.
+std::vector<std::size_t> pathOf(const TreeNode* n) {
+    std::vector<std::size_t> path;
+    for (; n; n = n->parent()) path.push_back(n->indexInParent());
+    std::reverse(path.begin(), path.end());
+    return path;
+}
+}  // namespace
+
 std::vector<TreeNode*> ContentTree::selectedNodes() const {
+    std::vector<std::pair<std::vector<std::size_t>, TreeNode*>> keyed;
+    keyed.reserve(selection_.size());
+    for (TreeNode* n : selection_)
+        if (n->selected) keyed.push_back({pathOf(n), n});
+    // An ancestor's path is a prefix of its descendants' and so sorts first: pre-order.
+    std::sort(keyed.begin(), keyed.end());
     std::vector<TreeNode*> out;
-    for (TreeNode* n = first(); n; n = next(n))
-        if (n->selected) out.push_back(n);
+    out.reserve(keyed.size());
+    for (auto& k : keyed) out.push_back(k.second);
     return out;
 }
 
 void ContentTree::clearSelection() {
-    for (TreeNode* n = first(); n; n = next(n)) n->selected = false;
+    for (TreeNode* n : selection_) n->selected = false;
+    selection_.clear();
+}
+
+void ContentTree::setSelected(TreeNode* node, bool selected) {
+    if (!node) return;
+    if (selected) {
+        if (std::find(selection_.begin(), selection_.end(), node) == selection_.end())
+            selection_.push_back(node);
+    } else {
+        std::erase(selection_, node);
+    }
+    node->selected = selected;
 }
 
 void ContentTree::selectOnly(TreeNode* node) {
     clearSelection();
-    if (node) node->selected = true;
+    setSelected(node, true);
     focused_ = node;
 }
 

@@ -96,8 +96,12 @@ class ContentTree {
     // View state.
     TreeNode* focused() const { return focused_; }
     void setFocused(TreeNode* node) { focused_ = node; }
+    // Selected nodes in pre-order.
     std::vector<TreeNode*> selectedNodes() const;
     void clearSelection();
+    // Adds a node to the selection or takes it out. Change `selected` through this (or
+    // selectOnly), so that listing and clearing the selection cost its size, not the tree's.
+    void setSelected(TreeNode* node, bool selected);
     // Selects exactly this node and focuses it.
     void selectOnly(TreeNode* node);
     bool allExpanded() const;
@@ -112,10 +116,12 @@ class ContentTree {
     static std::vector<std::unique_ptr<TreeNode>>& childrenOf(TreeNode& node);
     TreeNode* containerOf(TreeNode* parent) { return parent ? parent : &root_; }
     void forgetViewStateIn(const TreeNode* subtreeRoot);
+    void adoptSelection(TreeNode* subtreeRoot);
 
     TreeNode root_;  // invisible; its children are the top level
     std::size_t count_ = 0;
     TreeNode* focused_ = nullptr;
+    std::vector<TreeNode*> selection_;  // the nodes in the tree whose selected flag is set
 };
 
 }  // namespace tarnbook::project

@@ -130,9 +130,9 @@ TEST(DeleteSelection, RemovesSelectedSubtreesAndSelectsTheNodeBefore) {
     OpenProject p;
     buildTree(p.ws.tree, "h(a(b c) d) z");
     // A selected parent together with its selected child.
-    findTitle(p.ws.tree, "b")->selected = true;
+    p.ws.tree.setSelected(findTitle(p.ws.tree, "b"), true);
     p.ws.tree.setFocused(findTitle(p.ws.tree, "a"));
-    findTitle(p.ws.tree, "a")->selected = true;
+    p.ws.tree.setSelected(findTitle(p.ws.tree, "a"), true);
     p.ws.currentPage = "x";
     deleteSelection(p.ws, {});
     EXPECT_EQ(treeText(p.ws.tree), "h(d) z");
@@ -143,7 +143,7 @@ TEST(DeleteSelection, RemovesSelectedSubtreesAndSelectsTheNodeBefore) {
 
     // The remembered node was deleted too: nothing stays selected.
     p.ws.tree.selectOnly(findTitle(p.ws.tree, "z"));
-    findTitle(p.ws.tree, "d")->selected = true;
+    p.ws.tree.setSelected(findTitle(p.ws.tree, "d"), true);
     deleteSelection(p.ws, {});
     EXPECT_EQ(treeText(p.ws.tree), "h");
     EXPECT_EQ(p.ws.tree.focused(), nullptr);
@@ -161,7 +161,7 @@ TEST(DeleteSelection, TheFirstNodeAsksFirstAndAnEmptyTreeHidesTheEditor) {
     EXPECT_EQ(p.prompts.shown[0].buttons, ui::Buttons::YesNo);
     EXPECT_TRUE(p.prompts.sawText("削除してよろしいですか？"));
 
-    findTitle(p.ws.tree, "b")->selected = true;
+    p.ws.tree.setSelected(findTitle(p.ws.tree, "b"), true);
     p.prompts.answers.push_back(ui::Answer::Yes);
     deleteSelection(p.ws, {});
     EXPECT_TRUE(p.ws.tree.empty());
@@ -193,7 +193,8 @@ TEST(SortNodes, SelectedNodesTradeRecordsWhileChildrenStay) {
     TreeNode* a = findTitle(p.ws.tree, "a");
     a->data.ItemType = TData::kContent;
     a->data.ImageIndex = 9;
-    c->selected = a->selected = true;
+    p.ws.tree.setSelected(c, true);
+    p.ws.tree.setSelected(a, true);
     p.ws.tree.setFocused(c);
     sortNodes(p.ws, false);
     EXPECT_EQ(treeText(p.ws.tree), "a(x) b c");

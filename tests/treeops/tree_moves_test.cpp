@@ -159,3 +159,23 @@ TEST(TreeMoves, RandomMovesKeepLevelsAndNodes) {
         ASSERT_TRUE(levelsAgree(f.ws.tree)) << treeText(f.ws.tree);
     }
 }
+
+TEST(TreeSelection, ListsInPreorderFollowsMovesAndForgetsRemovedNodes) {
+    ContentTree t;
+    buildTree(t, "a(b c) d");
+    auto titles = [&] {
+        std::string s;
+        for (TreeNode* n : t.selectedNodes()) s += n->data.Title;
+        return s;
+    };
+    for (const char* n : {"d", "b", "a", "b"}) t.setSelected(findTitle(t, n), true);
+    EXPECT_EQ(titles(), "abd");
+    t.moveTo(findTitle(t, "d"), nullptr, 0);
+    EXPECT_EQ(titles(), "dab");
+    t.setSelected(findTitle(t, "b"), false);
+    t.remove(findTitle(t, "a"));
+    EXPECT_EQ(titles(), "d");
+    t.clearSelection();
+    EXPECT_EQ(titles(), "");
+    EXPECT_FALSE(findTitle(t, "d")->selected);
+}
