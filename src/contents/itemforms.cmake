@@ -1,0 +1,2 @@
+target_sources(tarnbook_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ItemForms.cpp)
