@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <memory>
-#include <stdexcept>
 #include <utility>
 #include <vector>
 
+#include "contents/GeneratedPages.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -169,7 +169,7 @@ TreeNode* insertNodeAfter(Workspace& ws, TData record) {
 
 TreeNode* addItem(Workspace& ws, ItemKind kind, const ItemForm* form, const NewPageWriter& newPage,
                   const authoring::CopyProgress& progress) {
-    if (!form) {
+    if (!form || !ws.hasProject()) {
         project::refreshStatus(ws);
         return nullptr;
     }
@@ -204,8 +204,8 @@ TreeNode* addItem(Workspace& ws, ItemKind kind, const ItemForm* form, const NewP
                 project::refreshStatus(ws);
                 return nullptr;
             }
-            if (!newPage) throw std::logic_error("no page writer for a new page");
-            d = newPage(target, rec.Title);
+            d = newPage ? newPage(target, rec.Title)
+                        : newPageFromTemplate(*ws.project, target, rec.Title);
         }
         rec.HTML = authoring::resourceRelativeName(ws, d);
     }

@@ -29,7 +29,8 @@ struct ItemForm {
     int iconChoice = 0;  // heading 0..3, content 0..33
 };
 
-// Writes a new page for `path` with `title` and returns the path written.
+// Writes a new page for `path` with `title` and returns the path written; when empty, the
+// page is made from the project's page settings.
 using NewPageWriter = std::function<std::string(const std::string& path, const std::string& title)>;
 
 enum class ItemKind { Heading, Content };
@@ -37,7 +38,7 @@ enum class ItemKind { Heading, Content };
 // Adds a heading or content item from the dialog's result (null: the dialog was cancelled,
 // then only the window refreshes). Returns the new node, or null.
 project::TreeNode* addItem(project::Workspace& ws, ItemKind kind, const ItemForm* form,
-                           const NewPageWriter& newPage,
+                           const NewPageWriter& newPage = {},
                            const authoring::CopyProgress& progress = {});
 
 // Deletes the selected nodes with their subtrees (asking first when the first node is one of

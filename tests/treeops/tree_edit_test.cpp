@@ -113,6 +113,11 @@ TEST(AddItem, PageTextDecidesBetweenCopyWebAddressAndNewPage) {
     EXPECT_EQ(fresh->data.HTML, "sub\\new.htm");
     EXPECT_TRUE(platform::fileExists(p.res + "/sub/new.htm"));
     EXPECT_TRUE(levelsAgree(p.ws.tree));
+
+    // Without a writer of its own the page comes from the project's page settings.
+    form = {"Fresh", "fresh.htm", "", 0};
+    EXPECT_EQ(addItem(p.ws, ItemKind::Content, &form)->data.HTML, "fresh.htm");
+    EXPECT_NE(readBytes(p.res + "/fresh.htm").find("Fresh"), std::string::npos);
 }
 
 TEST(AddItem, RefusesPagesOutsideTheResourceFolderAndCancelOnlyRefreshes) {
