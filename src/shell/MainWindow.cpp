@@ -1,0 +1,604 @@
+#include "shell/MainWindow.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "BuildInfo.h"
+#include "authoring/CustomTags.h"
+#include "authoring/EditorPage.h"
+#include "authoring/ResourceRegistry.h"
+#include "authoring/TagHighlight.h"
+#include "contents/EnableRules.h"
+#include "contents/TreeOps.h"
+#include "platform/Cp932.h"
+#include "platform/Files.h"
+#include "platform/IoError.h"
+#include "project/NewProjectNameForm.h"
+#include "project/ProjectLifecycle.h"
+#include "shell/ContentTreeModel.h"
+
+namespace tarnbook::shell {
+namespace {
+
+QString q(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+QString fromCp932(std::string_view bytes) {
+    return q(platform::cp932ToUtf8(bytes));
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    setMinimumSize(480, 400);
+    resize(1024, 720);
+    buildViews();
+    ws_ = std::make_unique<project::Workspace>(prompts_, *preview_, *editor_, *this);
+    model_ = new ContentTreeModel(ws_->tree, this);
+    treeView_->setModel(model_);
+    connect(treeView_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& i) { onTreeClicked(i); });
+    ws_->tree.onStructureChanged = [this] { treeChanged(); };
+
+    const std::string settingsPath = platform::appFolder() + "/Quillet.INI";
+    try {
+        ws_->settings = platform::IniFile::load(settingsPath);
+    } catch (const platform::IoError&) {
+    }
+    ws_->settings.setPath(settingsPath);
+    const auto& s = ws_->settings;
+    editor_->setFont(
+        s.readString("SYSTEM", "FontName", "IPAGothic"), s.readInteger("SYSTEM", "FontSize", 10),
+        authoring::parseColourSetting(s.readString("SYSTEM", "FontCol", "clWindowText"), 0));
+    editor_->setBackground(
+        authoring::parseColourSetting(s.readString("SYSTEM", "BackCol", "clWhite"), 0xFFFFFF));
+
+    bindHandlers();
+    buildActions();
+    buildMenusAndToolbars();
+    setTitle(std::string(buildinfo::kProductName) + " -Build " + buildinfo::kProductVersion +
+             "- [  ]");
+    authoring::refreshWindowState(*ws_);
+
+    // Enable rules follow the state whenever the program is idle.
+    auto* idle = new QTimer(this);
+    connect(idle, &QTimer::timeout, this, &MainWindow::updateActions);
+    idle->start(150);
+    auto* gauge = new QTimer(this);
+    connect(gauge, &QTimer::timeout, this, &MainWindow::updateMemoryGauge);
+    gauge->start(1000);
+    updateMemoryGauge();
+    updateActions();
+}
+
+MainWindow::~MainWindow() {
+    if (ws_) {
+        ws_->tree.onStructureChanged = nullptr;
+        authoring::deletePreviewTempFile(*ws_);
+    }
+}
+
+void MainWindow::buildViews() {
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    treeView_ = new QTreeView(splitter_);
+    treeView_->setHeaderHidden(true);
+    treeView_->setUniformRowHeights(true);
+    treeView_->setIconSize(QSize(16, 16));
+    treeView_->installEventFilter(this);
+    tabs_ = new QTabWidget(splitter_);
+    tabs_->setDocumentMode(true);
+
+    preview_ = new WebPreview();
+    editor_ = new TextEditor();
+    editor_->onContextMenu = [this](QContextMenuEvent* e) { showContextMenuOfEditor(e); };
+    editor_->onPasteWithBreaks = [this] { run("ActEditPasteAdd"); };
+
+    auto* resources = new QWidget();
+    auto* rl = new QVBoxLayout(resources);
+    rl->setContentsMargins(4, 4, 4, 4);
+    auto* buttons = new QHBoxLayout();
+    buttons->setObjectName(QStringLiteral("resourceButtons"));
+    rl->addLayout(buttons);
+    auto* list = new QTreeWidget(resources);
+    list->setObjectName(QStringLiteral("LVResource"));
+    list->setRootIsDecorated(false);
+    list->setHeaderLabels(
+        {QStringLiteral("キーワード"), QStringLiteral("リソース"), QStringLiteral("サイズ")});
+    rl->addWidget(list);
+
+    pageWidgets_[0] = preview_;
+    pageWidgets_[1] = editor_;
+    pageWidgets_[2] = resources;
+    tabs_->addTab(preview_, QStringLiteral("コンテンツプレビュー"));
+    tabs_->addTab(editor_, QStringLiteral("オブジェクトタグ挿入"));
+    tabs_->addTab(resources, QStringLiteral("リソースプレビュー"));
+    connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::onPageChanged);
+
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setSizes({260, 760});
+    setCentralWidget(splitter_);
+
+    pane0_ = new QLabel(this);
+    progress_ = new QProgressBar(this);
+    progress_->setRange(0, 100);
+    progress_->setValue(0);
+    progress_->setTextVisible(false);
+    progress_->setMaximumWidth(120);
+    pane2_ = new QLabel(this);
+    pane2_->setMinimumWidth(64);
+    pane2_->setAlignment(Qt::AlignCenter);
+    memory_ = new QProgressBar(this);
+    memory_->setRange(0, 100);
+    memory_->setMaximumWidth(90);
+    memory_->setFormat(QStringLiteral("%p%"));
+    statusBar()->addWidget(pane0_, 1);
+    statusBar()->addPermanentWidget(progress_);
+    statusBar()->addPermanentWidget(pane2_);
+    statusBar()->addPermanentWidget(memory_);
+}
+
+void MainWindow::guarded(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const std::exception& e) {
+        prompts_.showError(e.what());
+    }
+    syncTreeView();
+    updateActions();
+}
+
+contents::TreeHooks MainWindow::hooks() {
+    contents::TreeHooks h;
+    h.highlightTags = [this] {
+        authoring::htmlTagPickUp(*editor_, authoring::readHighlightSettings(ws_->settings));
+    };
+    h.editorPageShowing = [this] { return tabs_->currentIndex() == 1; };
+    h.editHtml = [this] { authoring::openExternalEditor(*ws_); };
+    return h;
+}
+
+void MainWindow::showSelected() {
+    contents::showSelectedNode(*ws_, hooks());
+    if (!ws_->currentPage.empty()) pane0_->setText(fromCp932(ws_->currentPage));
+    authoring::refreshWindowState(*ws_);
+}
+
+void MainWindow::bindHandlers() {
+    auto& ws = *ws_;
+    handlers_["ProjectOpen"] = [this] {
+        auto path =
+            prompts_.chooseOpenFile("プロジェクトを開く", "プロジェクトファイル|*.xhp;*.XHP",
+                                    platform::appFolder() + "/PROJECT");
+        if (path) openProjectFile(*path);
+    };
+    handlers_["FileSave"] = [&ws] { project::saveProject(ws); };
+    handlers_["ProjectSaveAs"] = [this, &ws] {
+        const std::string folder = platform::appFolder() + "/PROJECT";
+        project::NewProjectNameForm form(folder);
+        auto name = prompts_.inputLine("新プロジェクト名", "新しいプロジェクト名", "");
+        if (!name) return;
+        form.setName(platform::utf8ToCp932(*name));
+        if (!form.okEnabled()) {
+            prompts_.warn("同じ名前のフォルダが既にあるか、名前が正しくありません。",
+                          ui::Buttons::Ok);
+            return;
+        }
+        project::saveProjectAs(ws, folder, form.name());
+    };
+    handlers_["FileExit1"] = [this] { close(); };
+    handlers_["ShowAbout"] = [this] {
+        QMessageBox::about(this, QStringLiteral("バージョン情報"),
+                           q(std::string(buildinfo::kProductName) + "  Version " +
+                             buildinfo::kProductVersion + "\n" + buildinfo::kCompanyName));
+    };
+    handlers_["OpenPrjFolder"] = [&ws] { authoring::openProjectFolder(ws); };
+    handlers_["EditHTML"] = [&ws] { authoring::openExternalEditor(ws); };
+    handlers_["TagSave"] = [this, &ws] { authoring::tagSave(ws, [this] { showSelected(); }); };
+    handlers_["TagUndo"] = [this] { editor_->undo(); };
+    handlers_["EditCut1"] = [this] { editor_->cut(); };
+    handlers_["EditCopy1"] = [this] { editor_->copy(); };
+    handlers_["EditPaste1"] = [this] { editor_->paste(); };
+    handlers_["ActEditPasteAdd"] = [this] {
+        const QString t = QApplication::clipboard()->text();
+        if (t.isEmpty()) return;
+        editor_->replaceSelection(authoring::pasteBytes(
+            std::u16string_view(reinterpret_cast<const char16_t*>(t.utf16()), t.size()), true));
+    };
+    handlers_["ViewRedraw"] = [this, &ws] {
+        ws.currentPage.clear();
+        showSelected();
+    };
+    handlers_["NavigateBack"] = [this] {
+        activatePage(ui::Page::Preview);
+        preview_->goBack();
+    };
+    handlers_["NavigateNext"] = [this] {
+        activatePage(ui::Page::Preview);
+        preview_->goForward();
+    };
+    handlers_["FontSize"] = [] {};  // the drop-down entries carry the size
+    handlers_["TbDelItem"] = [this, &ws] { contents::deleteSelection(ws, hooks()); };
+    handlers_["TbMoveUp"] = [&ws] { contents::moveUp(ws); };
+    handlers_["TbMoveDown"] = [&ws] { contents::moveDown(ws); };
+    handlers_["TbMoveLeft"] = [&ws] { contents::moveLeft(ws); };
+    handlers_["TbMoveRight"] = [&ws] { contents::moveRight(ws); };
+    handlers_["TBSortItem"] = [&ws] { contents::sortNodes(ws, false); };
+    handlers_["ActSortItemUp"] = [&ws] { contents::sortNodes(ws, true); };
+    handlers_["NodeExpand"] = [&ws] { contents::expandOrCollapse(ws); };
+    handlers_["CngType"] = [&ws] { contents::changeKind(ws); };
+    auto fillResources = [this](const std::vector<authoring::ResourceRow>& rows) {
+        auto* list = pageWidgets_[2]->findChild<QTreeWidget*>(QStringLiteral("LVResource"));
+        list->clear();
+        for (const auto& r : rows)
+            list->addTopLevelItem(
+                new QTreeWidgetItem({fromCp932(r.caption), fromCp932(r.path), fromCp932(r.size)}));
+    };
+    handlers_["ResAll"] = [this, fillResources] {
+        if (ws_->hasProject()) fillResources(authoring::allResourcesView(*ws_));
+    };
+    handlers_["ResAdd"] = [this, fillResources] {
+        if (ws_->hasProject()) fillResources(authoring::addedResourcesView(*ws_));
+    };
+    handlers_["FileOpenResource"] = [this, fillResources] {
+        if (ws_->hasProject() && authoring::addResourcesFromChooser(*ws_))
+            fillResources(authoring::addedResourcesView(*ws_));
+    };
+}
+
+void MainWindow::buildActions() {
+    for (const auto& c : contents::commandTable()) {
+        if (!handlers_.count(c.id)) continue;
+        auto* a = new QAction(q(contents::displayCaption(c)), this);
+        a->setObjectName(q(c.id));
+        const QString icon = QStringLiteral(":/icons/cmd/%1.svg").arg(q(c.id));
+        if (QFile::exists(icon)) a->setIcon(QIcon(icon));
+        if (!c.shortcut.empty()) a->setShortcut(QKeySequence(q(c.shortcut)));
+        a->setToolTip(q(contents::hintShort(c.hint)));
+        a->setStatusTip(q(contents::hintLong(c.hint)));
+        const std::string id(c.id);
+        connect(a, &QAction::triggered, this, [this, id] { run(id); });
+        actions_[id] = a;
+        addAction(a);
+    }
+    // The tree's own Ctrl+arrow keys must reach the tree, not the move actions' shortcuts.
+    if (auto* fs = actions_["FontSize"]) {
+        auto* menu = new QMenu(this);
+        for (int k = 1; k <= 4; ++k) {
+            QAction* e = menu->addAction(QString::number(k));
+            e->setCheckable(true);
+            e->setChecked(k == authoring::basePreviewTextSize(*ws_));
+            connect(e, &QAction::triggered, this, [this, k] {
+                guarded([this, k] { authoring::setPreviewTextSize(*ws_, k); });
+                for (int i = 0; i < 4; ++i) fontSizeActions_[i]->setChecked(i + 1 == k);
+            });
+            fontSizeActions_.push_back(e);
+        }
+        fs->setMenu(menu);
+    }
+}
+
+void MainWindow::buildMenusAndToolbars() {
+    for (const auto& m : contents::menuLayouts()) {
+        std::vector<QAction*> items;
+        bool pendingSeparator = false;
+        for (auto e : m.entries) {
+            if (e == "|") {
+                pendingSeparator = !items.empty();
+                continue;
+            }
+            if (e[0] == '@') continue;  // recent projects and tools: bound by their own modules
+            auto it = actions_.find(e);
+            if (it == actions_.end()) continue;
+            if (pendingSeparator) items.push_back(nullptr);
+            pendingSeparator = false;
+            items.push_back(it->second);
+        }
+        if (items.empty()) continue;
+        QMenu* menu = menuBar()->addMenu(q(m.caption));
+        for (QAction* a : items) {
+            if (a)
+                menu->addAction(a);
+            else
+                menu->addSeparator();
+        }
+    }
+    for (const auto& bar : contents::toolbarLayouts()) {
+        const bool left = bar.name == "ToolBarLeft";
+        QToolBar* tb = nullptr;
+        for (auto id : bar.commands) {
+            auto it = actions_.find(id);
+            if (it == actions_.end()) continue;
+            if (!tb) {
+                tb = new QToolBar(q(bar.name), this);
+                tb->setObjectName(q(bar.name));
+                tb->setIconSize(QSize(16, 16));
+                tb->setMovable(!left);
+                addToolBar(left ? Qt::LeftToolBarArea : Qt::TopToolBarArea, tb);
+            }
+            tb->addAction(it->second);
+            if (id == "FontSize")
+                if (auto* b = qobject_cast<QToolButton*>(tb->widgetForAction(it->second)))
+                    b->setPopupMode(QToolButton::InstantPopup);
+        }
+        if (left) leftBar_ = tb;
+    }
+    auto* buttons = pageWidgets_[2]->findChild<QHBoxLayout*>(QStringLiteral("resourceButtons"));
+    for (const char* id : {"ResAll", "ResAdd", "FileOpenResource"}) {
+        auto it = actions_.find(std::string_view(id));
+        if (it == actions_.end()) continue;
+        auto* b = new QPushButton(it->second->text(), pageWidgets_[2]);
+        connect(b, &QPushButton::clicked, it->second, &QAction::trigger);
+        buttons->addWidget(b);
+    }
+    buttons->addStretch(1);
+}
+
+QAction* MainWindow::action(std::string_view id) const {
+    auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QString MainWindow::statusText(int pane) const {
+    switch (pane) {
+        case 0:
+            return pane0_->text();
+        case 2:
+            return pane2_->text();
+        case 3:
+            return memory_->toolTip();
+        default:
+            return QString::number(progress_->value());
+    }
+}
+
+void MainWindow::run(std::string_view id) {
+    auto it = handlers_.find(id);
+    if (it == handlers_.end()) return;
+    if (QAction* a = action(id); a && !a->isEnabled()) return;
+    guarded(it->second);
+}
+
+bool MainWindow::openProjectFile(const std::string& corePath) {
+    bool opened = false;
+    guarded([&] {
+        opened = project::openProject(*ws_, corePath);
+        model_->reset();
+        syncTreeView();
+    });
+    return opened;
+}
+
+void MainWindow::updateActions() {
+    contents::EnableState s = contents::enableStateOf(*ws_);
+    s.editorPageActive = tabs_->currentIndex() == 1 && tabs_->isTabVisible(1);
+    s.clipboardHasText = !QApplication::clipboard()->text().isEmpty();
+    s.moveAllowed = true;
+    for (auto& [id, a] : actions_) {
+        const contents::Command* c = contents::findCommand(id);
+        bool on = contents::ruleEnabled(c->rule, s);
+        if (id == "TbMoveUp")
+            on = contents::enable::moveUp(*ws_);
+        else if (id == "TbMoveDown")
+            on = contents::enable::moveDown(*ws_);
+        else if (id == "TbMoveLeft")
+            on = contents::enable::moveLeft(*ws_);
+        else if (id == "TbMoveRight")
+            on = contents::enable::moveRight(*ws_);
+        else if (id == "NavigateBack")
+            on = preview_->canGoBack();
+        else if (id == "NavigateNext")
+            on = preview_->canGoForward();
+        a->setEnabled(on);
+    }
+    // The saved pane follows the save command's rule.
+    pane2_->setText(ws_->saved ? QStringLiteral("保存済み") : QStringLiteral("未保存"));
+}
+
+void MainWindow::treeChanged() {
+    if (syncing_) return;
+    model_->reset();
+    QTimer::singleShot(0, this, [this] { syncTreeView(); });
+}
+
+void MainWindow::syncTreeView() {
+    syncing_ = true;
+    // Expansion state lives in the core nodes; the view mirrors it.
+    for (project::TreeNode* n : ws_->tree.preorder()) {
+        if (n->hasChildren()) treeView_->setExpanded(model_->indexOf(n), n->expanded);
+    }
+    const QModelIndex cur = model_->indexOf(ws_->tree.focused());
+    if (treeView_->currentIndex() != cur)
+        treeView_->selectionModel()->setCurrentIndex(cur, QItemSelectionModel::ClearAndSelect);
+    model_->refreshAll();
+    syncing_ = false;
+}
+
+void MainWindow::onTreeClicked(const QModelIndex& index) {
+    if (syncing_) return;
+    project::TreeNode* n = ContentTreeModel::nodeAt(index);
+    if (!n || n == ws_->tree.focused()) return;
+    guarded([&] {
+        contents::MousePress press;
+        press.node = n;
+        press.left = true;
+        contents::treeMouseDown(*ws_, press, hooks());
+        if (ws_->tree.focused() != n) ws_->tree.selectOnly(n);
+        showSelected();
+    });
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == treeView_ && e->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(e);
+        contents::KeyPress press;
+        switch (k->key()) {
+            case Qt::Key_Up:
+                press.key = contents::TreeKey::Up;
+                break;
+            case Qt::Key_Down:
+                press.key = contents::TreeKey::Down;
+                break;
+            case Qt::Key_Left:
+                press.key = contents::TreeKey::Left;
+                break;
+            case Qt::Key_Right:
+                press.key = contents::TreeKey::Right;
+                break;
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                press.key = contents::TreeKey::Enter;
+                break;
+            case Qt::Key_Tab:
+                press.key = contents::TreeKey::Tab;
+                break;
+            case Qt::Key_Home:
+                press.key = contents::TreeKey::Home;
+                break;
+            case Qt::Key_PageUp:
+                press.key = contents::TreeKey::PageUp;
+                break;
+            case Qt::Key_PageDown:
+                press.key = contents::TreeKey::PageDown;
+                break;
+            case Qt::Key_A:
+                press.key = contents::TreeKey::A;
+                break;
+            default:
+                break;
+        }
+        press.ctrl = k->modifiers() & Qt::ControlModifier;
+        press.shift = k->modifiers() & Qt::ShiftModifier;
+        press.alt = k->modifiers() & Qt::AltModifier;
+        // Plain keys move the cursor as the view does; Ctrl combinations are the tree's commands.
+        if (press.ctrl && press.key != contents::TreeKey::Other) {
+            guarded([&] { contents::treeKeyDown(*ws_, press, hooks()); });
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
+void MainWindow::onPageChanged(int index) {
+    if (!ws_) return;
+    const ui::Page page = index == 0   ? ui::Page::Preview
+                          : index == 1 ? ui::Page::Editor
+                                       : ui::Page::Resources;
+    guarded([&] { authoring::pageChanged(*ws_, page, [this] { run("ResAll"); }); });
+}
+
+void MainWindow::showContextMenuOfEditor(QContextMenuEvent* e) {
+    QMenu menu(this);
+    QMenu* custom = menu.addMenu(QStringLiteral("カスタムタグ(&S)"));
+    const auto tags =
+        authoring::loadCustomTags(ws_->settings.readString("SYSTEM", "CustomTag", ""));
+    auto addTag = [this](QMenu* m, const authoring::CustomTag& t) {
+        QAction* a = m->addAction(fromCp932(t.caption));
+        const std::string tag = t.tag;
+        connect(a, &QAction::triggered, this,
+                [this, tag] { guarded([&] { editor_->replaceSelection(tag); }); });
+    };
+    for (const auto& g : tags.groups) {
+        QMenu* sub = custom->addMenu(fromCp932(g.caption));
+        for (const auto& t : g.tags) addTag(sub, t);
+    }
+    for (const auto& t : tags.loose) addTag(custom, t);
+    menu.addSeparator();
+    for (const char* id : {"EditCopy1", "EditPaste1", "ActEditPasteAdd", "EditCut1", "TagUndo"})
+        if (QAction* a = action(id)) menu.addAction(a);
+    menu.exec(e->globalPos());
+}
+
+void MainWindow::updateMemoryGauge() {
+    QFile f(QStringLiteral("/proc/meminfo"));
+    if (!f.open(QIODevice::ReadOnly)) return;
+    long long total = 0, avail = 0;
+    for (const QByteArray& line : f.readAll().split('\n')) {
+        const auto parts = line.simplified().split(' ');
+        if (parts.size() < 2) continue;
+        if (parts[0] == "MemTotal:") total = parts[1].toLongLong();
+        if (parts[0] == "MemAvailable:") avail = parts[1].toLongLong();
+    }
+    if (total <= 0) return;
+    const int pct = static_cast<int>(avail * 100 / total);
+    memory_->setValue(pct);
+    memory_->setToolTip(QStringLiteral("メモリ: %1% 空き").arg(pct));
+}
+
+int MainWindow::tabIndexOf(ui::Page page) const {
+    return page == ui::Page::Preview ? 0 : page == ui::Page::Editor ? 1 : 2;
+}
+
+void MainWindow::setStatusText(int pane, const std::string& text) {
+    if (pane == 0) pane0_->setText(q(text));
+    if (pane == 2) pane2_->setText(q(text));
+}
+
+void MainWindow::setTitle(const std::string& title) {
+    setWindowTitle(q(title));
+}
+
+void MainWindow::setProgress(int percent) {
+    progress_->setValue(std::clamp(percent, 0, 100));
+}
+
+void MainWindow::beginProgressWindow(const std::string& caption, int maximum) {
+    delete progressWindow_;
+    progressWindow_ = new QProgressDialog(q(caption), QString(), 0, std::max(1, maximum), this);
+    progressWindow_->setWindowModality(Qt::WindowModal);
+    progressWindow_->setMinimumDuration(500);
+}
+
+void MainWindow::setProgressWindowPosition(int position) {
+    if (progressWindow_) progressWindow_->setValue(position);
+}
+
+void MainWindow::endProgressWindow() {
+    delete progressWindow_;
+    progressWindow_ = nullptr;
+}
+
+void MainWindow::setPageVisible(ui::Page page, bool visible) {
+    const int i = tabIndexOf(page);
+    if (tabs_->isTabVisible(i) != visible) tabs_->setTabVisible(i, visible);
+}
+
+void MainWindow::activatePage(ui::Page page) {
+    tabs_->setCurrentIndex(tabIndexOf(page));
+}
+
+void MainWindow::setProjectUiEnabled(bool enabled) {
+    if (leftBar_) leftBar_->setVisible(enabled);
+}
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+    bool mayClose = true;
+    guarded([&] { mayClose = project::closeQuery(*ws_); });
+    if (mayClose)
+        e->accept();
+    else
+        e->ignore();
+}
+
+}  // namespace tarnbook::shell
