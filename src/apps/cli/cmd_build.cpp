@@ -1,0 +1,112 @@
+#include <cstdio>
+#include <filesystem>
+
+#include "CliCommand.h"
+#include "HeadlessWorkspace.h"
+#include "build/CompileLog.h"
+#include "build/CompileRun.h"
+#include "platform/Cp932.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+#include "platform/Process.h"
+#include "project/ProjectLifecycle.h"
+
+namespace {
+
+namespace platform = tarnbook::platform;
+namespace build = tarnbook::build;
+
+// The compiler driver: beside this program (installed), in the build tree's sibling folder,
+// or on PATH.
+std::string defaultCompiler() {
+    const std::string here = platform::programFolder();
+    for (const std::string& candidate : {platform::joinPath(here, "tarnbook-hhc"),
+                                         platform::joinPath(here, "../hhc/tarnbook-hhc")}) {
+        if (platform::fileExists(candidate)) return candidate;
+    }
+    return platform::findExecutable("tarnbook-hhc");
+}
+
+// The HHC setting as a path: a bare program name is looked up on PATH; the driver's own name
+// (or no setting) falls back to the driver of this build or installation.
+std::string resolveCompiler(const std::string& setting) {
+    if (!setting.empty() && platform::fileExists(setting)) return setting;
+    if (!setting.empty() && platform::lastSeparator(setting) == std::string::npos) {
+        const std::string found = platform::findExecutable(setting);
+        if (!found.empty()) return found;
+    }
+    if (setting.empty() || platform::fileNamePart(setting) == "tarnbook-hhc")
+        return defaultCompiler();
+    return setting;  // names no file: the build tells the author to check it
+}
+
+int runBuild(const std::vector<std::string>& args) {
+    if (args.size() != 1) {
+        std::fprintf(stderr, "usage: tarnbook-cli build PROJECT.XHP\n");
+        return 2;
+    }
+    std::error_code ec;
+    const std::string path =
+        platform::corePath(std::filesystem::absolute(args[0], ec).lexically_normal().string());
+    if (!platform::fileExists(path)) {
+        std::fprintf(stderr, "tarnbook-cli build: no project file %s\n", args[0].c_str());
+        return 2;
+    }
+    HeadlessWorkspace h(tarnbook::ui::Answer::Yes);
+    auto& ws = h.ws;
+    const std::string compiler = resolveCompiler(ws.settings.readString("SYSTEM", "HHC"));
+    if (compiler.empty()) {
+        std::fprintf(stderr,
+                     "tarnbook-cli build: no compiler: set HHC in the settings or put "
+                     "tarnbook-hhc on PATH\n");
+        return 1;
+    }
+    ws.settings.writeString("SYSTEM", "HHC", compiler);  // for this run only
+
+    if (!tarnbook::project::openProject(ws, path)) {
+        std::fprintf(stderr, "tarnbook-cli build: cannot open project %s\n", args[0].c_str());
+        return 1;
+    }
+    if (!build::canCompile(ws)) {
+        std::fprintf(stderr, "tarnbook-cli build: the project has no contents to compile\n");
+        return 1;
+    }
+    const build::CompileResult r = build::goCompile(ws);
+    std::fprintf(stderr, "\n");
+
+    int errors = 0, warnings = 0;
+    for (const auto& f : build::compileLogFindings(r.logPath)) {
+        std::printf("%s\n", platform::cp932ToUtf8(f.line).c_str());
+        (f.error ? errors : warnings)++;
+    }
+    if (!r.logPath.empty() && platform::fileExists(r.logPath))
+        std::printf("log: %s\n",
+                    platform::nativePath(r.htmlLog.empty() ? r.logPath : r.htmlLog).c_str());
+    switch (r.outcome) {
+        case build::CompileOutcome::Succeeded:
+            std::printf("compiled: %s (%d errors, %d warnings)\n",
+                        platform::nativePath(r.chmPath).c_str(), errors, warnings);
+            return errors == 0 ? 0 : 1;
+        case build::CompileOutcome::NoCompiler:
+            std::fprintf(stderr, "tarnbook-cli build: the compiler %s does not exist\n",
+                         platform::cp932ToUtf8(ws.settings.readString("SYSTEM", "HHC")).c_str());
+            return 1;
+        case build::CompileOutcome::CannotStart:
+            std::fprintf(stderr, "tarnbook-cli build: the compiler could not be started: %s\n",
+                         r.error.c_str());
+            return 1;
+        case build::CompileOutcome::Failed:
+            std::fprintf(stderr,
+                         "tarnbook-cli build: no compiled help was produced (exit %d, %d errors)\n",
+                         r.exitCode, errors);
+            return 1;
+        case build::CompileOutcome::Declined:
+            return 1;
+    }
+    return 1;
+}
+
+CliRegistration reg{{"build", "PROJECT.XHP",
+                     "compile a project into a .chm with the configured help compiler", &runBuild}};
+
+}  // namespace

@@ -1,0 +1,252 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <thread>
+
+#include "build/CompileRun.h"
+#include "compile/BuildTestSupport.h"
+#include "platform/Process.h"
+
+namespace tarnbook::testing {
+namespace {
+
+using build::CompileOutcome;
+
+// A stand-in compiler: writes an HHC-style log, and the compiled file the project names
+// holding "build N" (N counts the runs), unless FAIL is in the project folder.
+constexpr const char* kFakeCompiler = R"(#!/bin/sh
+dir=$(dirname "$1")
+printf '%s\n' "$@" > "$dir/args"
+n=$(cat "$dir/counter" 2>/dev/null || echo 0); n=$((n+1)); echo $n > "$dir/counter"
+printf 'Fake compiler 1.0\r\n\r\nCompiling %s\r\n\r\nt\r\nx\r\ny\r\n' "$1" > "$dir/Compile.Log"
+if [ -e "$dir/FAIL" ]; then
+  printf 'HHC5003: Error: Compilation failed while compiling a.htm.\r\n' >> "$dir/Compile.Log"
+  exit 1
+fi
+chm=$(sed -n 's/^Compiled file=//p' "$1" | tr -d '\r')
+printf 'build %s' $n > "$dir/$chm"
+printf 'Created %s, 7 bytes\r\nCompression decreased file by 0 bytes.\r\n' "$chm" >> "$dir/Compile.Log"
+)";
+
+struct CompileFixture : BuildFixture {
+    explicit CompileFixture(const std::string& extraXhp = "FileName=Help.chm\r\n")
+        : BuildFixture("Help", extraXhp) {
+        const std::string compiler = dir.file("fakehhc.sh");
+        writeBytes(compiler, kFakeCompiler);
+        ::chmod(compiler.c_str(), 0755);
+        ws.settings.writeString("SYSTEM", "HHC", compiler);
+        add(nullptr, "A", "a.htm", 8, "", "ka");
+        writeBytes(inFolder("_RESOURCE/a.htm"), "<html>a</html>");
+    }
+    int backupLines() const {
+        int n = 0;
+        for (const auto& l : fileLines(inFolder("Compile.Log")))
+            if (l.rfind("==[ ", 0) == 0) ++n;
+        return n;
+    }
+};
+
+TEST(GoCompile, EnabledOnlyWithNodes) {
+    BuildFixture f;
+    EXPECT_FALSE(build::canCompile(f.ws));
+    f.add(nullptr, "A", "a.htm");
+    EXPECT_TRUE(build::canCompile(f.ws));
+    f.ws.project.reset();
+    EXPECT_FALSE(build::canCompile(f.ws));
+}
+
+TEST(GoCompile, FourBuildsKeepTwoBackups) {
+    CompileFixture f;
+    auto r = build::goCompile(f.ws);
+    ASSERT_EQ(r.outcome, CompileOutcome::Succeeded);
+    EXPECT_EQ(readBytes(f.inFolder("Help.chm")), "build 1");
+    EXPECT_EQ(f.backupLines(), 0);
+    EXPECT_EQ(readBytes(f.inFolder("Compile.Log")).find("Backup"), std::string::npos);
+    // The compiler got the project file's path as its only argument.
+    EXPECT_EQ(readBytes(f.inFolder("args")), f.inFolder("Help.hhp") + "\n");
+    // The log page is shown in the preview.
+    EXPECT_EQ(r.htmlLog, f.inFolder("COMPILE.HTML"));
+    EXPECT_EQ(f.preview.last(), r.htmlLog);
+    EXPECT_EQ(f.ws.currentPage, r.htmlLog);
+
+    ASSERT_EQ(build::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
+    EXPECT_EQ(readBytes(f.inFolder("Help.chm.bak")), "build 1");
+    EXPECT_FALSE(platform::fileExists(f.inFolder("Help.chm.bak2")));
+    EXPECT_EQ(f.backupLines(), 1);
+
+    ASSERT_EQ(build::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
+    EXPECT_EQ(readBytes(f.inFolder("Help.chm.bak")), "build 2");
+    EXPECT_EQ(readBytes(f.inFolder("Help.chm.bak2")), "build 1");
+    EXPECT_EQ(f.backupLines(), 2);
+
+    ASSERT_EQ(build::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
+    EXPECT_EQ(readBytes(f.inFolder("Help.chm")), "build 4");
+    EXPECT_EQ(readBytes(f.inFolder("Help.chm.bak")), "build 3");
+    EXPECT_EQ(readBytes(f.inFolder("Help.chm.bak2")), "build 2");
+    EXPECT_TRUE(f.prompts.shown.empty());
+}
+
+TEST(GoCompile, ProgressPointsAndSavingFirst) {
+    CompileFixture f;
+    f.ws.saved = false;
+    int editorSaves = 0;
+    build::CompileHooks hooks;
+    hooks.saveEditorPage = [&] {
+        ++editorSaves;
+        EXPECT_FALSE(platform::fileExists(f.inFolder("Help.hhp")));
+    };
+    ASSERT_EQ(build::goCompile(f.ws, hooks).outcome, CompileOutcome::Succeeded);
+    EXPECT_EQ(editorSaves, 1);
+    EXPECT_TRUE(f.ws.saved);
+    EXPECT_TRUE(platform::fileExists(f.inFolder("Help.XHC")));
+    EXPECT_EQ(f.status.progressHistory,
+              (std::vector<int>{0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 0}));
+
+    f.ws.project->writeBool("XHP", "TabKeyword", false);
+    f.status.progressHistory.clear();
+    ASSERT_EQ(build::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
+    EXPECT_EQ(f.status.progressHistory,
+              (std::vector<int>{0, 10, 20, 30, 40, 50, 60, 80, 90, 100, 0}));
+}
+
+TEST(GoCompile, NoIndexFileWithoutTheKeywordTab) {
+    CompileFixture f("FileName=Help.chm\r\nTabKeyword=0\r\n");
+    writeBytes(f.inFolder("Help.hhk"), "kept");
+    ASSERT_EQ(build::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
+    EXPECT_EQ(readBytes(f.inFolder("Help.hhk")), "kept");
+}
+
+TEST(GoCompile, OnlyTheProjectDestinationAppliesWhenBothAreSet) {
+    CompileFixture f;
+    TempDir own, shared;
+    f.ws.project->writeBool("XHP", "SetCompleteDestOW", true);
+    f.ws.project->writeString("XHP", "SetCompleteDestPathOW", own.path());
+    f.ws.settings.writeBool("SYSTEM", "SetCompleteDest", true);
+    f.ws.settings.writeString("SYSTEM", "SetCompleteDestPath", shared.path());
+    ASSERT_EQ(build::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
+    EXPECT_EQ(readBytes(own.file("Help.chm")), "build 1");
+    EXPECT_FALSE(platform::fileExists(shared.file("Help.chm")));
+    const std::string log = readBytes(f.inFolder("Compile.Log"));
+    EXPECT_NE(log.find("===== Copy =====<br/>\r\n==" +
+                       platform::utf8ToCp932("コンパイル済みヘルプを [ ") + own.file("Help.chm")),
+              std::string::npos);
+
+    // The project's folder is gone: nothing is copied, not even to the shared folder.
+    f.ws.project->writeString("XHP", "SetCompleteDestPathOW", own.file("gone"));
+    ASSERT_EQ(build::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
+    EXPECT_FALSE(platform::fileExists(shared.file("Help.chm")));
+    EXPECT_EQ(readBytes(f.inFolder("Compile.Log")).find("Copy"), std::string::npos);
+
+    // Without the project's own setting the shared destination is used.
+    f.ws.project->writeBool("XHP", "SetCompleteDestOW", false);
+    ASSERT_EQ(build::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
+    EXPECT_EQ(readBytes(shared.file("Help.chm")), "build 3");
+}
+
+TEST(GoCompile, BackupsFollowTheProjectNameNotTheCompiledFile) {
+    CompileFixture f("FileName=Other.chm\r\n");
+    writeBytes(f.inFolder("Help.chm"), "by name");
+    ASSERT_EQ(build::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
+    EXPECT_EQ(readBytes(f.inFolder("Other.chm")), "build 1");
+    EXPECT_EQ(readBytes(f.inFolder("Help.chm.bak")), "by name");
+    ASSERT_EQ(build::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
+    EXPECT_EQ(readBytes(f.inFolder("Other.chm")), "build 2");
+    EXPECT_FALSE(platform::fileExists(f.inFolder("Other.chm.bak")));
+}
+
+TEST(GoCompile, MissingCompilerIsToldAfterTheFilesAreWritten) {
+    CompileFixture f;
+    writeBytes(f.inFolder("Help.chm"), "previous");
+    f.ws.settings.writeString("SYSTEM", "HHC", f.dir.file("no/HHC.EXE"));
+    auto r = build::goCompile(f.ws);
+    EXPECT_EQ(r.outcome, CompileOutcome::NoCompiler);
+    ASSERT_EQ(f.prompts.shown.size(), 1u);
+    EXPECT_EQ(f.prompts.shown[0].text, "ヘルプコンパイラ(HHC.EXE)の指定を確認して下さい");
+    EXPECT_EQ(f.prompts.shown[0].buttons, ui::Buttons::Yes);
+    EXPECT_TRUE(platform::fileExists(f.inFolder("Help.hhp")));
+    EXPECT_TRUE(platform::fileExists(f.inFolder("Help.hhc")));
+    EXPECT_TRUE(platform::fileExists(f.inFolder("Help.hhk")));
+    EXPECT_EQ(readBytes(f.inFolder("Help.chm.bak")), "previous");
+    EXPECT_EQ(f.status.progress, 0);
+}
+
+TEST(GoCompile, ACompilerThatCannotStartOrFailsIsNoSuccess) {
+    CompileFixture f;
+    const std::string notExecutable = f.dir.file("plain.txt");
+    writeBytes(notExecutable, "text");
+    ::chmod(notExecutable.c_str(), 0644);
+    f.ws.settings.writeString("SYSTEM", "HHC", notExecutable);
+    auto r = build::goCompile(f.ws);
+    EXPECT_EQ(r.outcome, CompileOutcome::CannotStart);
+    ASSERT_FALSE(f.prompts.shown.empty());
+    EXPECT_EQ(f.prompts.shown.back().kind, "error");
+
+    CompileFixture g;
+    writeBytes(g.inFolder("FAIL"), "");
+    r = build::goCompile(g.ws);
+    EXPECT_EQ(r.outcome, CompileOutcome::Failed);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(g.prompts.sawText("を作成できませんでした"));
+    // The log page still explains the compiler's message.
+    const std::string page = readBytes(g.inFolder("COMPILE.HTML"));
+    EXPECT_NE(page.find("HHC5003: Error:"), std::string::npos);
+    EXPECT_NE(page.find("<div class = red>"), std::string::npos);
+}
+
+TEST(GoCompile, WorkshopGuardAsksOnlyWhenItsWindowIsOpen) {
+    CompileFixture f;
+    // A process whose executable is named hhw.exe.
+    const std::string fake = f.dir.file("hhw.exe");
+    ASSERT_TRUE(platform::copyFile(platform::findExecutable("sleep"), fake, false));
+    ::chmod(fake.c_str(), 0755);
+    std::string error;
+    auto workshop = platform::ChildProcess::start(fake, {"30"}, "", &error);
+    ASSERT_TRUE(workshop) << error;
+    for (int i = 0; i < 200 && !build::isProcessRunning("HHW.EXE"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_TRUE(build::isProcessRunning("hhw.exe"));
+
+    f.ws.saved = false;
+    build::CompileHooks hooks;
+    std::string askedFor;
+    hooks.windowWithTitleExists = [&](const std::string& title) {
+        askedFor = title;
+        return true;
+    };
+    f.prompts.answers.push_back(ui::Answer::No);
+    writeBytes(f.inFolder("Help.chm"), "previous");
+    EXPECT_EQ(build::goCompile(f.ws, hooks).outcome, CompileOutcome::Declined);
+    EXPECT_EQ(askedFor, "Help");
+    ASSERT_EQ(f.prompts.shown.size(), 1u);
+    EXPECT_EQ(f.prompts.shown[0].buttons, ui::Buttons::YesNo);
+    EXPECT_NE(f.prompts.shown[0].text.find("ヘルプファイル [ Help ] が開かれているか"),
+              std::string::npos);
+    EXPECT_FALSE(f.ws.saved);
+    EXPECT_FALSE(platform::fileExists(f.inFolder("Help.XHC")));
+    EXPECT_FALSE(platform::fileExists(f.inFolder("Help.hhp")));
+    EXPECT_FALSE(platform::fileExists(f.inFolder("Help.chm.bak")));
+
+    hooks.windowWithTitleExists = [](const std::string&) { return false; };
+    EXPECT_EQ(build::goCompile(f.ws, hooks).outcome, CompileOutcome::Succeeded);
+    EXPECT_EQ(f.prompts.shown.size(), 1u);
+    workshop->kill();
+    workshop->wait();
+}
+
+TEST(ViewLog, WithoutALogItDisablesItself) {
+    CompileFixture f;
+    EXPECT_FALSE(build::viewLog(f.ws));
+    EXPECT_TRUE(f.preview.shown.empty());
+    writeBytes(f.inFolder("Compile.Log"), "banner\r\nHHC5013: Error: x\r\n");
+    f.ws.tree.selectOnly(f.ws.tree.first());
+    std::string html;
+    EXPECT_TRUE(build::viewLog(f.ws, &html));
+    EXPECT_EQ(f.preview.last(), html);
+    EXPECT_TRUE(f.ws.tree.selectedNodes().empty());
+    EXPECT_EQ(f.status.activePage, ui::Page::Preview);
+}
+
+}  // namespace
+}  // namespace tarnbook::testing
