@@ -1,5 +1,5 @@
-// Line conversion on arbitrary bytes: no crash, no read outside the line, and a result that
-// never grows and never holds a NUL.
+// Line conversion on arbitrary bytes: no crash, no read outside the line, a result that never
+// grows and never holds a NUL, and the same result as the plain model of the rules.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "../tests/sjis/ReferenceConvert.h"
 #include "authoring/SjisConvert.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -18,6 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string out = tarnbook::authoring::convertLineToSjis(in);
     if (out.size() > size) std::abort();
     if (out.find('\0') != std::string::npos) std::abort();
+    // The same result as the plain byte-by-byte model of the rules.
+    if (out != tarnbook::testing::referenceConvertLineToSjis(in)) std::abort();
 
     // The appending form is the same conversion and leaves what was there alone.
     std::string appended = "prefix";

@@ -1,5 +1,8 @@
 #include "authoring/SjisConvert.h"
 
+#include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -20,11 +23,13 @@ constexpr Byte kKanaPrefix = 0x8E;
 
 enum class Guess { Jis, Euc, Sjis };
 
-constexpr bool inJisRange(Byte b) {
-    return b >= 0x21 && b <= 0x7E;
-}
 constexpr bool isHalfWidthKana(Byte b) {
     return b >= 0xA1 && b <= 0xDF;
+}
+
+// ASCII bytes the EUC-JP decoding does not simply copy (NUL ends the result).
+constexpr bool isControlForEuc(Byte b) {
+    return b == 0x00 || b == kEsc || b == kSo || b == kSi;
 }
 
 // Bytes that end the part of the line looked at for the guess.
@@ -32,42 +37,120 @@ constexpr bool endsGuess(Byte b) {
     return b == 0x00 || b == kSub || b == '\r' || b == '\n';
 }
 
+// How the guess treats each byte value.
+enum class GuessClass : Byte {
+    Plain,     // ASCII that is simply stepped over
+    End,       // NUL, SUB, CR, LF: the examined part ends before it
+    EucByte,   // 0xA0 and above: possible in EUC-JP
+    KanaMark,  // 0x8E: the EUC-JP half-width katakana prefix
+    NotEuc,    // 0x80-0x9F other than 0x8E: cannot occur in EUC-JP
+};
+
+constexpr std::array<GuessClass, 256> makeGuessClasses() {
+    std::array<GuessClass, 256> t{};
+    for (int b = 0; b < 256; ++b) {
+        if (endsGuess(static_cast<Byte>(b))) {
+            t[b] = GuessClass::End;
+        } else if (b < 0x80) {
+            t[b] = GuessClass::Plain;
+        } else if (b == kKanaPrefix) {
+            t[b] = GuessClass::KanaMark;
+        } else if (b < 0xA0) {
+            t[b] = GuessClass::NotEuc;
+        } else {
+            t[b] = GuessClass::EucByte;
+        }
+    }
+    return t;
+}
+
+constexpr std::array<GuessClass, 256> kGuessClasses = makeGuessClasses();
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+// Bit 7 of some byte of the result is set when `w` holds the byte `b` (the usual zero-byte
+// test on w ^ b...b). Only bit 7 of each byte is meaningful.
+constexpr std::uint64_t hasByte(std::uint64_t w, Byte b) {
+    const std::uint64_t x = w ^ (kOnes * b);
+    return (x - kOnes) & ~x;
+}
+
+// The number of bytes of 0x80 and above at the end of s[0, n).
+std::size_t trailingHighBytes(const Byte* s, std::size_t n) {
+    std::size_t end = n;
+    if constexpr (std::endian::native == std::endian::little) {
+        while (end >= 8) {
+            std::uint64_t w;
+            std::memcpy(&w, s + end - 8, 8);
+            const std::uint64_t ascii = ~w & kHighBits;
+            if (ascii != 0) {
+                // The last ASCII byte of the word is the one with the highest marked bit.
+                const int lastAscii = (63 - std::countl_zero(ascii)) / 8;
+                return n - end + static_cast<std::size_t>(7 - lastAscii);
+            }
+            end -= 8;
+        }
+    }
+    while (end > 0 && s[end - 1] >= 0x80) --end;
+    return n - end;
+}
+
 // Guesses the encoding of a line from the bytes before its first NUL, SUB, CR or LF. A high
 // byte is taken together with the byte after it, so the scan moves pair by pair.
 Guess guessEncoding(const Byte* s, std::size_t n) {
+    // Most lines hold no 0x80-0x9F byte and nothing that ends the examined part early; then
+    // the line is ASCII, or EUC-JP unless its high bytes fail to pair up. They fail only when
+    // the run of high bytes at the very end is odd: every run starts a pair afresh, and an odd
+    // run elsewhere takes the ASCII byte after it as the partner of its last byte. This
+    // branch-free pass settles such lines; the others take the walk below.
+    std::uint64_t any = 0;
+    std::uint64_t unusual = 0;  // 0x80-0x9F (0x8E included), NUL, SUB, CR or LF seen
+    std::size_t k = 0;
+    for (; k + 8 <= n; k += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, s + k, 8);
+        any |= w;
+        unusual |= w & ~(w << 1) & ~(w << 2);  // bit 7 set, bits 6 and 5 clear
+        unusual |= hasByte(w, 0x00) | hasByte(w, kSub) | hasByte(w, '\r') | hasByte(w, '\n');
+    }
+    unusual &= kHighBits;
+    for (; k < n; ++k) {
+        any |= s[k];
+        if ((s[k] >= 0x80 && s[k] <= 0x9F) || endsGuess(s[k])) unusual = 1;
+    }
+    if (!unusual) {
+        if ((any & kHighBits) == 0) return Guess::Jis;
+        return trailingHighBytes(s, n) % 2 == 0 ? Guess::Euc : Guess::Sjis;
+    }
+
     enum class Kana { None, Expect, Ok };
     Kana kana = Kana::None;  // whether the last 0x8E was followed by a half-width kana byte
     bool kanaPrefixSeen = false;
     bool sawHigh = false;
-    // False when the byte cannot occur in EUC-JP (0x80-0x9F other than 0x8E), which settles
-    // the guess at once.
-    auto track = [&](Byte b) {
-        if (b < 0xA0 && b != kKanaPrefix) return false;
+    auto trackKana = [&](Byte b, GuessClass c) {
         if (kana == Kana::Expect) kana = isHalfWidthKana(b) ? Kana::Ok : Kana::None;
-        if (b == kKanaPrefix) {
+        if (c == GuessClass::KanaMark) {
             kanaPrefixSeen = true;
             kana = Kana::Expect;
         }
-        return true;
     };
     std::size_t i = 0;
     while (i < n) {
-        const Byte b = s[i];
-        if (b < 0x80) {
-            if (endsGuess(b)) break;
+        const GuessClass c = kGuessClasses[s[i]];
+        if (c == GuessClass::Plain) {
             ++i;
             continue;
         }
+        if (c == GuessClass::End) break;
+        if (c == GuessClass::NotEuc) return Guess::Sjis;
         sawHigh = true;
-        if (!track(b)) return Guess::Sjis;
+        trackKana(s[i], c);
         // The partner must lie in the examined part.
         if (i + 1 >= n) return Guess::Sjis;
-        const Byte partner = s[i + 1];
-        if (partner < 0x80) {
-            if (endsGuess(partner)) return Guess::Sjis;
-        } else if (!track(partner)) {
-            return Guess::Sjis;
-        }
+        const GuessClass p = kGuessClasses[s[i + 1]];
+        if (p == GuessClass::End || p == GuessClass::NotEuc) return Guess::Sjis;
+        if (p != GuessClass::Plain) trackKana(s[i + 1], p);
         i += 2;
     }
     if (!sawHigh) return Guess::Jis;
@@ -75,36 +158,38 @@ Guess guessEncoding(const Byte* s, std::size_t n) {
     return Guess::Euc;
 }
 
-// JIS X 0208 row and cell to Shift_JIS by the standard arithmetic, for every pair of bytes
-// in 0x21-0x7E, worked out once.
-struct SjisPairs {
-    Byte pair[94 * 94][2];
-};
-
-constexpr SjisPairs makeSjisPairs() {
-    SjisPairs t{};
-    for (int d = 0; d < 94 * 94; ++d) {
-        int lead = d / 188 + 0x81;
-        if (lead > 0x9F) lead += 0x40;
-        int trail = d % 188 + 0x40;
-        if (trail > 0x7E) trail += 1;
-        t.pair[d][0] = static_cast<Byte>(lead);
-        t.pair[d][1] = static_cast<Byte>(trail);
+// JIS X 0208 row and cell to Shift_JIS by the standard arithmetic, worked out once for every
+// pair of 7-bit bytes; zero where either byte lies outside 0x21-0x7E (no pair).
+constexpr std::array<std::uint16_t, 128 * 128> makeSjisPairs() {
+    std::array<std::uint16_t, 128 * 128> t{};
+    for (int j1 = 0x21; j1 <= 0x7E; ++j1) {
+        for (int j2 = 0x21; j2 <= 0x7E; ++j2) {
+            const int d = (j1 - 0x21) * 94 + (j2 - 0x21);
+            int lead = d / 188 + 0x81;
+            if (lead > 0x9F) lead += 0x40;
+            int trail = d % 188 + 0x40;
+            if (trail > 0x7E) trail += 1;
+            t[j1 << 7 | j2] = static_cast<std::uint16_t>(lead << 8 | trail);
+        }
     }
     return t;
 }
 
-constexpr SjisPairs kSjisPairs = makeSjisPairs();
+constexpr std::array<std::uint16_t, 128 * 128> kSjisPairs = makeSjisPairs();
 
-// j1 and j2 must both lie in 0x21-0x7E.
-inline void jisToSjis(Byte j1, Byte j2, Byte* out) {
-    const Byte* p = kSjisPairs.pair[(j1 - 0x21) * 94 + (j2 - 0x21)];
-    out[0] = p[0];
-    out[1] = p[1];
+// The Shift_JIS pair for two 7-bit bytes, or 0 when they are no JIS X 0208 pair.
+inline std::uint16_t sjisPair(Byte j1, Byte j2) {
+    return kSjisPairs[static_cast<std::size_t>(j1) << 7 | j2];
 }
 
-// Both decoders read `n` bytes from `s` and write at most `n` bytes to `out`. Each returns
-// the converted length, which stops at the first NUL the conversion makes.
+inline void putPair(std::uint16_t pair, Byte* out) {
+    out[0] = static_cast<Byte>(pair >> 8);
+    out[1] = static_cast<Byte>(pair);
+}
+
+// Both decoders read at most `n` bytes from `s` and write at most as many to `out`. Each
+// returns the converted length, which stops at the first NUL of the input or the first one
+// the conversion makes; no byte after a NUL can change what comes before it.
 
 std::size_t decodeJis(const Byte* s, std::size_t n, Byte* out) {
     bool kanji = false;
@@ -147,10 +232,11 @@ std::size_t decodeJis(const Byte* s, std::size_t n, Byte* out) {
         }
         if (kanji) {
             // A pair needs a cell byte; a row byte without one stays as it is.
-            if (inJisRange(b) && r + 1 < n) {
+            if (r + 1 < n) {
                 const Byte cell = r + 1 < clearedUntil ? s[r + 1] & 0x7F : s[r + 1];
-                if (inJisRange(cell)) {
-                    jisToSjis(b, cell, out + w);
+                const std::uint16_t pair = cell < 0x80 ? sjisPair(b, cell) : 0;
+                if (pair != 0) {
+                    putPair(pair, out + w);
                     w += 2;
                     r += 2;
                     continue;
@@ -174,18 +260,21 @@ std::size_t decodeEuc(const Byte* s, std::size_t n, Byte* out) {
         const Byte b = s[r];
         if (b >= 0xA1 && b <= 0xFE && !kana) {
             // The common case first: a double-byte character.
-            if (r + 1 < n && inJisRange(s[r + 1] & 0x7F)) {
-                jisToSjis(b & 0x7F, s[r + 1] & 0x7F, out + w);
-                w += 2;
-                r += 2;
-                continue;
+            if (r + 1 < n) {
+                const std::uint16_t pair = sjisPair(b & 0x7F, s[r + 1] & 0x7F);
+                if (pair != 0) {
+                    putPair(pair, out + w);
+                    w += 2;
+                    r += 2;
+                    continue;
+                }
             }
             // A lead byte without a usable partner is an odd byte like any other.
             out[w++] = b & 0x7F;
             ++r;
             continue;
         }
-        if (b < 0x80 && b != kEsc && b != kSo && b != kSi && !kana) {
+        if (b < 0x80 && !kana && !isControlForEuc(b)) {
             out[w++] = b;
             ++r;
             continue;
@@ -201,6 +290,7 @@ std::size_t decodeEuc(const Byte* s, std::size_t n, Byte* out) {
             continue;
         }
         if (kana) {
+            if (b == 0x00) break;
             out[w++] = (b >= 0x21 && b <= 0x5F) ? static_cast<Byte>(b | 0x80) : b;
             ++r;
             continue;
@@ -218,13 +308,12 @@ std::size_t decodeEuc(const Byte* s, std::size_t n, Byte* out) {
     return w;
 }
 
-// True when a line without high bytes in its guessed part needs no change at all.
-bool isPlainAscii(const Byte* s, std::size_t n) {
-    for (std::size_t i = 0; i < n; ++i) {
-        const Byte b = s[i];
-        if (b >= 0x80 || b == kEsc || b == kSo || b == kSi) return false;
-    }
-    return true;
+// The length of the leading part of a line that the ISO-2022-JP decoding leaves as it is:
+// up to the first high byte, escape, shift or NUL.
+std::size_t plainAsciiLength(const Byte* s, std::size_t n) {
+    std::size_t i = 0;
+    while (i < n && s[i] < 0x80 && !isControlForEuc(s[i])) ++i;
+    return i;
 }
 
 std::size_t findByte(const char* data, char c, std::size_t from, std::size_t n) {
@@ -283,22 +372,27 @@ std::string rewriteEucCharset(std::string_view line) {
 }  // namespace
 
 void appendLineToSjis(std::string_view line, std::string& out) {
-    // Nothing after the first NUL survives, and nothing before it depends on what follows.
-    if (const void* nul = std::memchr(line.data(), 0, line.size())) {
-        line = line.substr(0, static_cast<const char*>(nul) - line.data());
-    }
     if (line.empty()) return;
     const auto* in = reinterpret_cast<const Byte*>(line.data());
-    const Guess guess = guessEncoding(in, line.size());
-    if (guess == Guess::Sjis || (guess == Guess::Jis && isPlainAscii(in, line.size()))) {
-        out.append(line);
+    const std::size_t n = line.size();
+    const Guess guess = guessEncoding(in, n);
+    if (guess == Guess::Sjis) {
+        const void* nul = std::memchr(in, 0, n);
+        out.append(line.substr(0, nul ? static_cast<const Byte*>(nul) - in : n));
         return;
     }
+    if (guess == Guess::Jis) {
+        const std::size_t plain = plainAsciiLength(in, n);
+        if (plain == n || in[plain] == 0x00) {
+            out.append(line.substr(0, plain));
+            return;
+        }
+    }
     const std::size_t base = out.size();
-    out.resize(base + line.size());
+    out.resize(base + n);
     auto* dest = reinterpret_cast<Byte*>(out.data() + base);
     const std::size_t length =
-        guess == Guess::Jis ? decodeJis(in, line.size(), dest) : decodeEuc(in, line.size(), dest);
+        guess == Guess::Jis ? decodeJis(in, n, dest) : decodeEuc(in, n, dest);
     out.resize(base + length);
 }
 

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
 
+#include "ReferenceConvert.h"
 #include "authoring/SjisConvert.h"
 #include "platform/Files.h"
 #include "platform/IoError.h"
@@ -104,6 +106,35 @@ TEST(ConvertLine, ResultEndsAtTheFirstNul) {
     // 0x80 after the guessed part loses its high bit and so ends the result as well.
     EXPECT_EQ(convertLineToSjis("ab\x1A\x80zz"), "ab\x1A");
     EXPECT_EQ(convertLineToSjis(std::string("\0", 1)), "");
+    // Also while half-width katakana are shifted in.
+    EXPECT_EQ(convertLineToSjis(kEucA + "\x0E\x31" + std::string("\0", 1) + "\x31"),
+              kSjisA + bytes({0xB1}));
+    EXPECT_EQ(convertLineToSjis("\x1B(I\x31" + std::string("\0", 1) + "\x31"), bytes({0xB1}));
+}
+
+// Random lines made mostly of the bytes the rules look at, against the plain model.
+TEST(ConvertLine, AgreesWithThePlainModelOnRandomLines) {
+    static const int alphabet[] = {0x1B, '$',  '(',  'B',  '@',  'I',  'J',  'H',  0x0E, 0x0F, 0x1A,
+                                   '\r', '\n', 0x00, 0x8E, 0x80, 0x8F, 0x9F, 0xA0, 0xA1, 0xB0, 0xDF,
+                                   0xE0, 0xFE, 0xFF, 0x21, 0x30, 0x5F, 0x7E, 0x7F, ' ',  'a'};
+    std::mt19937 random(4711);
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(alphabet) - 1);
+    std::uniform_int_distribution<int> anyByte(0, 255);
+    for (int i = 0; i < 200000; ++i) {
+        std::string line;
+        const int length = std::uniform_int_distribution<int>(0, 40)(random);
+        const bool euc = i % 3 == 0;  // a third made of high bytes mostly, to get past the guess
+        for (int k = 0; k < length; ++k) {
+            const int roll = anyByte(random);
+            if (euc && roll < 160) {
+                line += static_cast<char>(0xA1 + roll % 0x5E);
+            } else {
+                line += static_cast<char>(roll < 200 ? alphabet[pick(random)] : anyByte(random));
+            }
+        }
+        ASSERT_EQ(convertLineToSjis(line), tarnbook::testing::referenceConvertLineToSjis(line))
+            << "line bytes: " << ::testing::PrintToString(line);
+    }
 }
 
 TEST(ConvertText, EveryLineConvertedAndEndedWithCrLf) {
