@@ -73,7 +73,12 @@ std::string newPageFromTemplate(const platform::IniFile& project, std::string_vi
 
     if (useCss) copyStyleSheetIntoResource(css, resourceFolderOf(project));
 
-    const std::string target = freePageName(pagePath);
+    // A bare or relative name means a page of the resource folder, where every page lives,
+    // not one beside whatever the current folder happens to be.
+    const std::string requested = platform::isAbsolutePath(pagePath)
+                                      ? std::string(pagePath)
+                                      : platform::joinPath(resourceFolderOf(project), pagePath);
+    const std::string target = freePageName(requested);
 
     std::string page;
     appendLines(page, standardOpeningLines());

@@ -27,7 +27,8 @@ std::string resourceFolderOf(const platform::IniFile& project);
 
 // Writes a new page for `pagePath` with the title `title` from the project's page settings
 // (section XHP: UseCSS, CSS, AutoHEAD, AutoHTML, PDir) and returns the path written: the
-// given one, or the first free "name(k).ext" beside it when that file exists already.
+// given one, or the first free "name(k).ext" beside it when that file exists already. A
+// relative `pagePath` is taken within the resource folder.
 std::string newPageFromTemplate(const platform::IniFile& project, std::string_view pagePath,
                                 std::string_view title);
 

@@ -63,6 +63,12 @@ TEST_F(GeneratedPages, TakenNamesGetTheFirstFreeNumber) {
     EXPECT_EQ(contents::newPageFromTemplate(project_, page, "four"), resource("Topic(1).html"));
 }
 
+TEST_F(GeneratedPages, RelativeNamesArePagesOfTheResourceFolder) {
+    EXPECT_EQ(contents::newPageFromTemplate(project_, "Bare.html", "T"), resource("Bare.html"));
+    EXPECT_EQ(contents::newPageFromTemplate(project_, "Bare.html", "T"), resource("Bare(1).html"));
+    EXPECT_TRUE(std::filesystem::exists(resource("Bare(1).html")));
+}
+
 TEST_F(GeneratedPages, TitleIsWrittenUnescaped) {
     const std::string page = resource("t.html");
     contents::newPageFromTemplate(project_, page, "a < b & \"c\"");
