@@ -305,6 +305,10 @@ TEST(HhcDriver, ProgramExitStatusTellsWhetherTheFileWasProduced) {
     std::string output;
     EXPECT_EQ(tarnbook::platform::runAndCapture(program, {hhp}, t.path(), &output), 0) << output;
     EXPECT_TRUE(fs::exists(t.path() + "/p/Help.chm"));
+    // A second build replaces the first result.
+    writeBytes(t.path() + "/p/Help.chm", "stale");
+    EXPECT_EQ(tarnbook::platform::runAndCapture(program, {hhp}, t.path(), &output), 0) << output;
+    EXPECT_EQ(readBytes(t.path() + "/p/Help.chm").substr(0, 4), "ITSF");
     EXPECT_NE(
         tarnbook::platform::runAndCapture(program, {t.path() + "/none.hhp"}, t.path(), &output), 0);
     EXPECT_THAT(output, HasSubstr("cannot read the project file"));

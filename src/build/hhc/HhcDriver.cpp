@@ -127,6 +127,20 @@ bool checkResult(const std::string& chmPath, const std::string& projectFolder,
     return sound;
 }
 
+// Puts `from` in the place of `to`. The platform's rename never replaces a file, so the old
+// result steps aside first and comes back when the new one cannot take its place.
+bool replaceFile(const std::string& from, const std::string& to) {
+    if (!platform::fileExists(to)) return platform::renameFile(from, to);
+    const std::string aside = freshName(platform::folderPart(to), "tarnbook-hhc-old", ".chm");
+    if (!platform::renameFile(to, aside)) return false;
+    if (!platform::renameFile(from, to)) {
+        platform::renameFile(aside, to);
+        return false;
+    }
+    platform::deleteFile(aside);
+    return true;
+}
+
 }  // namespace
 
 std::string driverBanner() {
@@ -215,7 +229,7 @@ DriverResult compileProject(const std::string& hhpPath, const DriverOptions& opt
     if (!checkResult(output.path(), folder, adapted.listedFiles, &stats, &result.messages))
         return fatal(msg::kInternal, "The compiled file is incomplete; it was not kept.");
 
-    if (!platform::renameFile(output.path(), adapted.targetChm))
+    if (!replaceFile(output.path(), adapted.targetChm))
         return fatal(msg::kCannotWrite,
                      "Cannot write the compiled file " + adapted.targetChm + ".");
     output.release();

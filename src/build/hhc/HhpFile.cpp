@@ -51,7 +51,7 @@ bool splitKeyValue(std::string_view line, std::string* key, std::string* value) 
 }
 
 HhpFile HhpFile::parse(std::string_view bytes) {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    while (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     HhpFile file;
     HhpSection* current = nullptr;
     for (auto& line : platform::splitLines(bytes)) {

@@ -16,7 +16,7 @@ struct HhpSection {
 
 class HhpFile {
   public:
-    // Never fails: a leading UTF-8 byte-order mark is dropped, lines end at CR LF, LF or CR,
+    // Never fails: leading UTF-8 byte-order marks are dropped, lines end at CR LF, LF or CR,
     // and a line of the form "[name]" starts a section. Lines before the first section are
     // kept as the preamble.
     static HhpFile parse(std::string_view bytes);
