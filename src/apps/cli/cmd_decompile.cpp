@@ -6,6 +6,8 @@
 
 #include "CliCommand.h"
 #include "build/Decompile.h"
+#include "platform/Cp932.h"
+#include "platform/Paths.h"
 
 namespace {
 
@@ -14,17 +16,23 @@ int runDecompile(const std::vector<std::string>& args) {
         std::fprintf(stderr, "usage: tarnbook-cli decompile FILE.chm OUTDIR\n");
         return 2;
     }
+    using namespace tarnbook;
+    // Arguments come from the terminal in UTF-8; the core speaks CP932.
+    const std::string chm = platform::corePath(args[0]);
+    const std::string folder = platform::corePath(args[1]);
     const bool tty = isatty(fileno(stderr));
     const auto result =
-        tarnbook::build::decompileChm(args[0], args[1], [tty](std::size_t done, std::size_t total) {
+        build::decompileChm(chm, folder, [tty](std::size_t done, std::size_t total) {
             if (tty && total) std::fprintf(stderr, "\r%3zu%%", done * 100 / total);
         });
     if (tty) std::fprintf(stderr, "\r    \r");
     if (!result.opened) {
-        std::fprintf(stderr, "tarnbook-cli decompile: %s\n", result.error.c_str());
+        std::fprintf(stderr, "tarnbook-cli decompile: %s\n",
+                     platform::cp932ToUtf8(result.error).c_str());
         return 1;
     }
-    for (const auto& w : result.warnings) std::fprintf(stderr, "warning: %s\n", w.c_str());
+    for (const auto& w : result.warnings)
+        std::fprintf(stderr, "warning: %s\n", platform::cp932ToUtf8(w).c_str());
     std::printf("%zu files written to %s (%zu entries)\n", result.filesWritten, args[1].c_str(),
                 result.entries);
     return 0;

@@ -6,6 +6,8 @@
 #include <string_view>
 
 #include "build/hhc/HhcDriver.h"
+#include "platform/Cp932.h"
+#include "platform/Paths.h"
 
 int main(int argc, char** argv) {
     using namespace tarnbook::build::hhc;
@@ -14,12 +16,13 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg.starts_with("--chmcmd=")) {
-            options.chmcmd = std::string(arg.substr(9));
+            options.chmcmd = tarnbook::platform::corePath(std::string(arg.substr(9)));
         } else if (arg == "--help" || arg == "-h") {
             std::printf("Usage: tarnbook-hhc [--chmcmd=PROGRAM] PROJECT.hhp\n");
             return 0;
         } else if (project.empty()) {
-            project = std::string(arg);
+            // The argument is a native (UTF-8) path; the core speaks CP932.
+            project = tarnbook::platform::corePath(std::string(arg));
         } else {
             std::fprintf(stderr, "tarnbook-hhc: only one project file may be given\n");
             return 2;
@@ -31,8 +34,12 @@ int main(int argc, char** argv) {
     }
     try {
         const DriverResult r = compileProject(project, options);
-        std::fwrite(r.logText.data(), 1, r.logText.size(), stdout);
-        if (!r.failure.empty()) std::fprintf(stderr, "tarnbook-hhc: %s\n", r.failure.c_str());
+        // The log file keeps the project's 8-bit text; the terminal gets UTF-8.
+        const std::string shown = tarnbook::platform::cp932ToUtf8(r.logText);
+        std::fwrite(shown.data(), 1, shown.size(), stdout);
+        if (!r.failure.empty())
+            std::fprintf(stderr, "tarnbook-hhc: %s\n",
+                         tarnbook::platform::cp932ToUtf8(r.failure).c_str());
         return r.produced ? 0 : 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tarnbook-hhc: %s\n", e.what());
