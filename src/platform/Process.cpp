@@ -58,6 +58,22 @@ int decodeStatus(int status) {
     return -1;
 }
 
+// A core text as the child should see it: a path to an existing entry (or, for an absolute
+// path, a new one in an existing folder) is resolved like every file access, so a tool gets
+// "/proj/Pages/Index.htm" for "/proj/PAGES\INDEX.HTM"; anything else is only made UTF-8.
+std::string nativeArgument(const std::string& arg) {
+    if (lastSeparator(arg) == std::string::npos) return cp932ToUtf8(arg);
+    std::string native = nativePath(arg);
+    struct stat st;
+    if (stat(native.c_str(), &st) == 0) return native;
+    if (isAbsolutePath(arg)) {
+        std::string folder = folderPart(arg);
+        if (!folder.empty() && stat(nativePath(folder).c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+            return native;
+    }
+    return cp932ToUtf8(arg);
+}
+
 // argv storage: the strings stay alive while the pointers are used.
 struct Argv {
     std::vector<std::string> strings;
@@ -65,7 +81,7 @@ struct Argv {
     Argv(const std::string& program, const std::vector<std::string>& arguments,
          bool convert = true) {
         strings.push_back(program);
-        for (const auto& a : arguments) strings.push_back(convert ? cp932ToUtf8(a) : a);
+        for (const auto& a : arguments) strings.push_back(convert ? nativeArgument(a) : a);
         for (auto& s : strings) pointers.push_back(s.data());
         pointers.push_back(nullptr);
     }

@@ -6,7 +6,11 @@
 
 namespace tarnbook::platform {
 
-// A started child process. The program, arguments and folder are core paths/texts.
+// A started child process. The program, arguments and folder are core paths/texts. An
+// argument naming an existing file or folder (or, when absolute, a new file in an existing
+// folder) reaches the child as its resolved native path; other arguments as UTF-8 text.
+// Destroying the object ends a child that still runs (startDetached is for programs that
+// outlive the caller).
 class ChildProcess {
   public:
     ~ChildProcess();

@@ -89,6 +89,19 @@ TEST(Process, RunAndCapture) {
     EXPECT_NE(out.find("no-such-program-xyz"), std::string::npos);
 }
 
+TEST(Process, PathArgumentsAreResolvedOtherTextIsNot) {
+    TempDir dir;
+    writeBytes(dir.file("Pages/Index.htm"), "page");
+    std::string out;
+    EXPECT_EQ(runAndCapture("cat", {dir.path() + "\\PAGES\\INDEX.HTM"}, {}, &out), 0);
+    EXPECT_EQ(out, "page");
+    EXPECT_EQ(
+        runAndCapture("printf", {"%s|%s|%s", "a\\b", dir.path() + "/PAGES/New.htm", "\x95\x5C"}, {},
+                      &out),
+        0);
+    EXPECT_EQ(out, "a\\b|" + dir.file("Pages/New.htm") + "|表");
+}
+
 TEST(Process, RunningProcessNamesIncludeOurs) {
     auto names = runningProcessNames();
     EXPECT_NE(std::find(names.begin(), names.end(), "test_platform"), names.end());
