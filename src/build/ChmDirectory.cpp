@@ -175,7 +175,7 @@ bool repairChmDirectoryFile(const std::string& path, bool* changed, std::string*
     if (!repairChmDirectoryBytes(*bytes, &did, error)) return false;
     if (did) {
         try {
-            platform::writeFileAtomic(path, *bytes);
+            platform::writeFileAtomic(path, *bytes, platform::Durability::Unsynced);
         } catch (const platform::IoError& e) {
             return fail(error, e.what());
         }

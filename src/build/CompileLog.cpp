@@ -144,7 +144,7 @@ std::string convertCompileLog(const std::string& logPath, const LogPageInfo& inf
     }
     out.push_back("</body></html>");
     const std::string htmlPath = compileLogHtmlPath(logPath);
-    platform::writeLinesCrLf(htmlPath, out);
+    platform::writeLinesCrLf(htmlPath, out, platform::Durability::Unsynced);
     return htmlPath;
 }
 

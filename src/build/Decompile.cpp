@@ -139,7 +139,7 @@ DecompileResult decompileChm(const std::string& chmPath, const std::string& outp
                 const std::string folder = platform::folderPart(job.target);
                 if (!folder.empty() && !platform::createFolders(folder))
                     throw platform::IoError("cannot create the folder " + folder);
-                platform::writeFileAtomic(job.target, data);
+                platform::writeFileAtomic(job.target, data, platform::Durability::Unsynced);
                 ++result.filesWritten;
             }
         }

@@ -290,7 +290,7 @@ void writeHelpProjectFile(project::Workspace& ws, const BuildProgress& progress)
     appendPlainSections(ws, tail, progress);
     bytes += platform::joinLinesCrLf(tail);
     if (platform::fileExists(path)) platform::deleteFile(path);
-    platform::writeFileAtomic(path, bytes);
+    platform::writeFileAtomic(path, bytes, platform::Durability::Unsynced);
     ws.compileLogPath = inProjectFolder(pdir, "Compile.Log");
 }
 

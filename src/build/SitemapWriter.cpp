@@ -220,11 +220,12 @@ std::string contentsFileText(const project::Workspace& ws, const BuildProgress& 
 }
 
 void writeIndexFile(const project::Workspace& ws) {
-    platform::writeFileAtomic(indexFilePath(ws), indexFileText(ws));
+    platform::writeFileAtomic(indexFilePath(ws), indexFileText(ws), platform::Durability::Unsynced);
 }
 
 void writeContentsFile(const project::Workspace& ws, const BuildProgress& progress) {
-    platform::writeFileAtomic(contentsFilePath(ws), contentsFileText(ws, progress));
+    platform::writeFileAtomic(contentsFilePath(ws), contentsFileText(ws, progress),
+                              platform::Durability::Unsynced);
     if (progress) progress(100);
 }
 

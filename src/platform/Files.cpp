@@ -74,15 +74,15 @@ class TempSibling {
     int fd() const { return fd_; }
     const std::string& path() const { return path_; }
 
-    void finish() {
-        if (fsync(fd_) != 0) fail("Cannot write", target_, errno);
+    void finish(bool sync) {
+        if (sync && fsync(fd_) != 0) fail("Cannot write", target_, errno);
         int fd = fd_;
         fd_ = -1;
         if (::close(fd) != 0) fail("Cannot write", target_, errno);
     }
     // Replaces the target; with noReplace an existing target is kept and false returned.
-    bool commit(bool noReplace) {
-        finish();
+    bool commit(bool noReplace, bool sync = true) {
+        finish(sync);
         if (noReplace) {
             if (::link(path_.c_str(), target_.c_str()) != 0) {
                 if (errno == EEXIST) return false;
@@ -93,7 +93,7 @@ class TempSibling {
             fail("Cannot replace", target_, errno);
         }
         committed_ = true;
-        syncFolder();
+        if (sync) syncFolder();
         return true;
     }
 
@@ -115,7 +115,7 @@ class TempSibling {
 bool writeAtomicNative(
     const std::string& native,
     const std::function<void(const std::function<void(std::string_view)>&)>& produce,
-    bool noReplace) {
+    bool noReplace, bool sync = true) {
     if (native.empty()) throw IoError("Cannot write a file without a name");
     TempSibling temp(native);
     std::string buffer;
@@ -134,7 +134,7 @@ bool writeAtomicNative(
     };
     produce(sink);
     writeAll(temp.fd(), buffer, native);
-    return temp.commit(noReplace);
+    return temp.commit(noReplace, sync);
 }
 
 std::string readNative(const std::string& native, int* err) {
@@ -249,20 +249,22 @@ std::string joinLinesCrLf(const std::vector<std::string>& lines) {
     return out;
 }
 
-void writeFileAtomic(std::string_view path, std::string_view bytes) {
+void writeFileAtomic(std::string_view path, std::string_view bytes, Durability durability) {
     writeAtomicNative(
         nativePath(path), [&](const std::function<void(std::string_view)>& sink) { sink(bytes); },
-        false);
+        false, durability == Durability::Synced);
 }
 
-void writeLinesCrLf(std::string_view path, const std::vector<std::string>& lines) {
-    writeFileAtomic(path, joinLinesCrLf(lines));
+void writeLinesCrLf(std::string_view path, const std::vector<std::string>& lines,
+                    Durability durability) {
+    writeFileAtomic(path, joinLinesCrLf(lines), durability);
 }
 
 void writeFileAtomicStreamed(
     std::string_view path,
-    const std::function<void(const std::function<void(std::string_view)>&)>& produce) {
-    writeAtomicNative(nativePath(path), produce, false);
+    const std::function<void(const std::function<void(std::string_view)>&)>& produce,
+    Durability durability) {
+    writeAtomicNative(nativePath(path), produce, false, durability == Durability::Synced);
 }
 
 bool copyFile(std::string_view from, std::string_view to, bool failIfExists) {

@@ -28,14 +28,22 @@ std::string joinLinesCrLf(const std::vector<std::string>& lines);
 
 // Writes to a temporary file in the same folder and renames it over `path`, so readers see
 // either the old or the new contents. Throws IoError; the old file stays on failure.
-void writeFileAtomic(std::string_view path, std::string_view bytes);
-void writeLinesCrLf(std::string_view path, const std::vector<std::string>& lines);
+// Synced writes reach the disk before the rename (the author's project files and pages);
+// Unsynced ones are still replaced atomically but skip the flush, for files the program can
+// regenerate (build intermediates, decompiled entries), where a flush per file is costly.
+enum class Durability { Synced, Unsynced };
+
+void writeFileAtomic(std::string_view path, std::string_view bytes,
+                     Durability durability = Durability::Synced);
+void writeLinesCrLf(std::string_view path, const std::vector<std::string>& lines,
+                    Durability durability = Durability::Synced);
 
 // Streaming form of the atomic write for large files: `produce` is called with a sink that
 // appends bytes; the file replaces `path` only when `produce` returns normally.
 void writeFileAtomicStreamed(
     std::string_view path,
-    const std::function<void(const std::function<void(std::string_view)>&)>& produce);
+    const std::function<void(const std::function<void(std::string_view)>&)>& produce,
+    Durability durability = Durability::Synced);
 
 // Copies a file. With failIfExists an existing target is left alone and false returned.
 bool copyFile(std::string_view from, std::string_view to, bool failIfExists);

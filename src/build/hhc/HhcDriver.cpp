@@ -201,7 +201,8 @@ DriverResult compileProject(const std::string& hhpPath, const DriverOptions& opt
     adapted.hhp.setOption("Compiled file", output.path());
     TempFile project(freshName(folder, "tarnbook-hhc", ".hhp"));
     try {
-        platform::writeFileAtomic(project.path(), adapted.hhp.toBytes());
+        platform::writeFileAtomic(project.path(), adapted.hhp.toBytes(),
+                                  platform::Durability::Unsynced);
     } catch (const platform::IoError& e) {
         return fatal(msg::kCannotWrite,
                      std::string("Cannot write the compiler's project copy: ") + e.what());
