@@ -1,6 +1,7 @@
 #include "build/SitemapWriter.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "BuildInfo.h"
 #include "platform/Cp932.h"
@@ -10,10 +11,16 @@
 namespace tarnbook::build {
 namespace {
 
-// Collects lines, each ended with CR LF.
+using Sink = std::function<void(std::string_view)>;
+
+// Collects lines, each ended with CR LF, and hands them to the sink in large pieces, so a
+// sitemap of any size is written without being held whole in memory.
 class Lines {
   public:
-    explicit Lines(std::size_t expectedBytes) { text_.reserve(expectedBytes); }
+    explicit Lines(const Sink& sink) : sink_(sink) { text_.reserve(kPiece + 4096); }
+    ~Lines() { flush(); }
+    Lines(const Lines&) = delete;
+    Lines& operator=(const Lines&) = delete;
     Lines& tabs(int n) {
         text_.append(static_cast<std::size_t>(std::max(0, n)), '\t');
         return *this;
@@ -22,14 +29,22 @@ class Lines {
         text_ += piece;
         return *this;
     }
-    void end() { text_ += "\r\n"; }
+    void end() {
+        text_ += "\r\n";
+        if (text_.size() >= kPiece) flush();
+    }
+    void flush() {
+        if (!text_.empty()) sink_(text_);
+        text_.clear();
+    }
     void line(std::string_view whole) {
         add(whole);
         end();
     }
-    std::string take() { return std::move(text_); }
 
   private:
+    static constexpr std::size_t kPiece = 1 << 20;
+    const Sink& sink_;
     std::string text_;
 };
 
@@ -104,9 +119,27 @@ std::string contentsFilePath(const project::Workspace& ws) {
     return inProjectFolder(projectFolderOf(ws), ws.projectName() + ".hhc");
 }
 
+namespace {
+
+std::string collect(const std::function<void(const Sink&)>& write) {
+    std::string text;
+    write([&](std::string_view piece) { text.append(piece); });
+    return text;
+}
+
+}  // namespace
+
 std::string indexFileText(const project::Workspace& ws) {
+    return collect([&](const Sink& sink) { writeIndex(ws, sink); });
+}
+
+std::string contentsFileText(const project::Workspace& ws, const BuildProgress& progress) {
+    return collect([&](const Sink& sink) { writeContents(ws, progress, sink); });
+}
+
+void writeIndex(const project::Workspace& ws, const Sink& sink) {
     const std::size_t count = nodesToWrite(ws);
-    Lines out(count * 160 + 512);
+    Lines out(sink);
     writeHead(out);
     out.line("<UL>");
     std::size_t i = 0;
@@ -134,13 +167,12 @@ std::string indexFileText(const project::Workspace& ws) {
     }
     out.line("</UL>");
     out.line("</BODY></HTML>");
-    return out.take();
 }
 
-std::string contentsFileText(const project::Workspace& ws, const BuildProgress& progress) {
+void writeContents(const project::Workspace& ws, const BuildProgress& progress, const Sink& sink) {
     const platform::IniFile& p = *ws.project;
     const std::size_t count = nodesToWrite(ws);
-    Lines out(count * 220 + 1024);
+    Lines out(sink);
 
     int style = 800024;
     if (p.readBool("XHP", "NodeSquare", true)) style += 1;
@@ -216,16 +248,18 @@ std::string contentsFileText(const project::Workspace& ws, const BuildProgress& 
         out.line("</OBJECT>");
     }
     out.line("</BODY></HTML>");
-    return out.take();
 }
 
 void writeIndexFile(const project::Workspace& ws) {
-    platform::writeFileAtomic(indexFilePath(ws), indexFileText(ws), platform::Durability::Unsynced);
+    platform::writeFileAtomicStreamed(
+        indexFilePath(ws), [&](const Sink& sink) { writeIndex(ws, sink); },
+        platform::Durability::Unsynced);
 }
 
 void writeContentsFile(const project::Workspace& ws, const BuildProgress& progress) {
-    platform::writeFileAtomic(contentsFilePath(ws), contentsFileText(ws, progress),
-                              platform::Durability::Unsynced);
+    platform::writeFileAtomicStreamed(
+        contentsFilePath(ws), [&](const Sink& sink) { writeContents(ws, progress, sink); },
+        platform::Durability::Unsynced);
     if (progress) progress(100);
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,11 @@ std::string contentsFilePath(const project::Workspace& ws);  // <PDir>/<NAME>.hh
 // The file contents, as written (CP932, CR LF).
 std::string indexFileText(const project::Workspace& ws);
 std::string contentsFileText(const project::Workspace& ws, const BuildProgress& progress = {});
+
+// The same texts handed to `sink` piece by piece (what the file writers use).
+void writeIndex(const project::Workspace& ws, const std::function<void(std::string_view)>& sink);
+void writeContents(const project::Workspace& ws, const BuildProgress& progress,
+                   const std::function<void(std::string_view)>& sink);
 
 // Write the sitemaps into the project folder. Throw platform::IoError on failure.
 void writeIndexFile(const project::Workspace& ws);
