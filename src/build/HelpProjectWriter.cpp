@@ -107,8 +107,10 @@ void appendPlainSections(const project::Workspace& ws, std::vector<std::string>&
     report(progress, 60);
 
     out.push_back("[FILES]");
-    std::unordered_set<std::string> seen;
     const std::size_t count = nodesToWrite(ws);
+    std::unordered_set<std::string> seen;
+    seen.reserve(count);
+    out.reserve(out.size() + count + 16);
     std::size_t i = 0;
     for (auto* node = ws.tree.first(); node && i < count;
          node = project::ContentTree::next(node), ++i) {
@@ -261,6 +263,7 @@ void writeHelpProjectFile(project::Workspace& ws, const BuildProgress& progress)
     if (flag(p, "UseMap") && !flag(p, "UseUserAlias")) {
         std::unordered_map<std::string, std::size_t> aliasIndex;
         const std::size_t count = nodesToWrite(ws);
+        aliasIndex.reserve(count);
         std::size_t i = 0;
         for (auto* node = ws.tree.first(); node && i < count;
              node = project::ContentTree::next(node), ++i) {
