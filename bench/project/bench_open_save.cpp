@@ -19,50 +19,11 @@ namespace {
 
 constexpr int kNodes = 100000;
 
-class SilentPrompts : public ui::Prompts {
-  public:
-    ui::Answer warn(const std::string&, ui::Buttons) override { return ui::Answer::Ok; }
-    ui::Answer confirm(const std::string&, ui::Buttons) override { return ui::Answer::Yes; }
-    void showError(const std::string&) override {}
-    std::optional<std::string> chooseOpenFile(const std::string&, const std::string&,
-                                              const std::string&) override {
-        return {};
-    }
-    std::vector<std::string> chooseOpenFiles(const std::string&, const std::string&,
-                                             const std::string&) override {
-        return {};
-    }
-    std::optional<std::string> chooseSaveFile(const std::string&, const std::string&,
-                                              const std::string&) override {
-        return {};
-    }
-    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override {
-        return {};
-    }
-    std::optional<std::string> inputLine(const std::string&, const std::string&,
-                                         const std::string&) override {
-        return {};
-    }
-};
-
-class SilentStatus : public ui::StatusDisplay {
-  public:
-    void setStatusText(int, const std::string&) override {}
-    void setTitle(const std::string&) override {}
-    void setProgress(int) override {}
-    void beginProgressWindow(const std::string&, int) override {}
-    void setProgressWindowPosition(int) override {}
-    void endProgressWindow() override {}
-    void setPageVisible(ui::Page, bool) override {}
-    void activatePage(ui::Page) override {}
-    void setProjectUiEnabled(bool) override {}
-};
-
 struct Headless {
-    SilentPrompts prompts;
+    ui::NullPrompts prompts;
     ui::NullPreview preview;
     ui::NullEditor editor;
-    SilentStatus status;
+    ui::NullStatus status;
     project::Workspace ws{prompts, preview, editor, status};
 };
 

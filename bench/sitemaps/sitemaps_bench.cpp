@@ -32,52 +32,13 @@ using namespace tarnbook;
 
 constexpr int kNodes = 100000;
 
-class SilentPrompts : public ui::Prompts {
-  public:
-    ui::Answer warn(const std::string&, ui::Buttons) override { return ui::Answer::Ok; }
-    ui::Answer confirm(const std::string&, ui::Buttons) override { return ui::Answer::Yes; }
-    void showError(const std::string&) override {}
-    std::optional<std::string> chooseOpenFile(const std::string&, const std::string&,
-                                              const std::string&) override {
-        return std::nullopt;
-    }
-    std::vector<std::string> chooseOpenFiles(const std::string&, const std::string&,
-                                             const std::string&) override {
-        return {};
-    }
-    std::optional<std::string> chooseSaveFile(const std::string&, const std::string&,
-                                              const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> inputLine(const std::string&, const std::string&,
-                                         const std::string&) override {
-        return std::nullopt;
-    }
-};
-
-class SilentStatus : public ui::StatusDisplay {
-  public:
-    void setStatusText(int, const std::string&) override {}
-    void setTitle(const std::string&) override {}
-    void setProgress(int) override {}
-    void beginProgressWindow(const std::string&, int) override {}
-    void setProgressWindowPosition(int) override {}
-    void endProgressWindow() override {}
-    void setPageVisible(ui::Page, bool) override {}
-    void activatePage(ui::Page) override {}
-    void setProjectUiEnabled(bool) override {}
-};
-
 // A project of 100 chapters, each a heading with ten sections of 99 pages (levels 0-2);
 // every page has two keywords and a sub-keyword, every tenth a context ID.
 struct BigProject {
-    SilentPrompts prompts;
+    ui::NullPrompts prompts;
     ui::NullPreview preview;
     ui::NullEditor editor;
-    SilentStatus status;
+    ui::NullStatus status;
     project::Workspace ws{prompts, preview, editor, status};
     std::string folder;
 

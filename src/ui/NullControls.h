@@ -4,10 +4,12 @@
 #include <vector>
 
 #include "ui/PreviewBrowser.h"
+#include "ui/Prompts.h"
 #include "ui/SourceEditor.h"
+#include "ui/StatusDisplay.h"
 
-// Stand-ins for the window's preview and editor where there is no window (the CLI, benchmarks):
-// they accept every call and show nothing.
+// Stand-ins for the window's controls where there is no window (the CLI, benchmarks): they
+// accept every call and show nothing.
 namespace tarnbook::ui {
 
 class NullPreview : public PreviewBrowser {
@@ -55,6 +57,46 @@ class NullEditor : public SourceEditor {
 
   private:
     std::string text_;
+};
+
+// Answers every question with its first button and shows nothing.
+class NullPrompts : public Prompts {
+  public:
+    Answer warn(const std::string&, Buttons) override { return Answer::Ok; }
+    Answer confirm(const std::string&, Buttons) override { return Answer::Yes; }
+    void showError(const std::string&) override {}
+    std::optional<std::string> chooseOpenFile(const std::string&, const std::string&,
+                                              const std::string&) override {
+        return std::nullopt;
+    }
+    std::vector<std::string> chooseOpenFiles(const std::string&, const std::string&,
+                                             const std::string&) override {
+        return {};
+    }
+    std::optional<std::string> chooseSaveFile(const std::string&, const std::string&,
+                                              const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> inputLine(const std::string&, const std::string&,
+                                         const std::string&) override {
+        return std::nullopt;
+    }
+};
+
+class NullStatus : public StatusDisplay {
+  public:
+    void setStatusText(int, const std::string&) override {}
+    void setTitle(const std::string&) override {}
+    void setProgress(int) override {}
+    void beginProgressWindow(const std::string&, int) override {}
+    void setProgressWindowPosition(int) override {}
+    void endProgressWindow() override {}
+    void setPageVisible(Page, bool) override {}
+    void activatePage(Page) override {}
+    void setProjectUiEnabled(bool) override {}
 };
 
 }  // namespace tarnbook::ui
