@@ -8,7 +8,7 @@
 
 // Headless stand-ins for the window's controls: messages go to stderr, questions take the
 // answer given up front (the CLI never waits for a person).
-class ConsolePrompts : public tarnbook::ui::Prompts {
+class ConsolePrompts : public tarnbook::ui::NullPrompts {
   public:
     explicit ConsolePrompts(tarnbook::ui::Answer answer = tarnbook::ui::Answer::Yes)
         : answer_(answer) {}
@@ -25,25 +25,6 @@ class ConsolePrompts : public tarnbook::ui::Prompts {
     }
     void showError(const std::string& text) override {
         std::fprintf(stderr, "error: %s\n", text.c_str());
-    }
-    std::optional<std::string> chooseOpenFile(const std::string&, const std::string&,
-                                              const std::string&) override {
-        return std::nullopt;
-    }
-    std::vector<std::string> chooseOpenFiles(const std::string&, const std::string&,
-                                             const std::string&) override {
-        return {};
-    }
-    std::optional<std::string> chooseSaveFile(const std::string&, const std::string&,
-                                              const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> inputLine(const std::string&, const std::string&,
-                                         const std::string&) override {
-        return std::nullopt;
     }
 
   private:
