@@ -38,6 +38,8 @@
 #include "project/NewProjectNameForm.h"
 #include "project/ProjectLifecycle.h"
 #include "shell/ContentTreeModel.h"
+#include "shell/TemplateEditorDialog.h"
+#include "shell/WizardDialog.h"
 
 namespace tarnbook::shell {
 namespace {
@@ -194,6 +196,13 @@ void MainWindow::bindHandlers() {
         if (path) openProjectFile(*path);
     };
     handlers_["FileSave"] = [&ws] { project::saveProject(ws); };
+    handlers_["NewProject"] = [this, &ws] {
+        project::newProject(ws,
+                            [this](project::Workspace& w) { return runNewProjectWizard(this, w); });
+        model_->reset();
+        syncTreeView();
+    };
+    handlers_["TemplateSetting"] = [this, &ws] { runTemplateEditor(this, ws); };
     handlers_["ProjectSaveAs"] = [this, &ws] {
         const std::string folder = platform::appFolder() + "/PROJECT";
         project::NewProjectNameForm form(folder);
