@@ -64,7 +64,8 @@ void deletePreviewTempFile(Workspace& ws) {
 void pageChanged(Workspace& ws, ui::Page page, const std::function<void()>& buildResourceView) {
     const TreeNode* n = ws.tree.focused();
     if (n && page == ui::Page::Preview && ws.editor.modified() && !ws.currentPage.empty() &&
-        nodePageFullPath(ws, *n) == ws.currentPage) {
+        // The node display and this check spell the path differently: compare the files.
+        platform::nativePath(nodePageFullPath(ws, *n)) == platform::nativePath(ws.currentPage)) {
         deletePreviewTempFile(ws);
         // The page keeps its extension so the browser renders it as HTML.
         std::string ext = platform::extensionPart(ws.currentPage);

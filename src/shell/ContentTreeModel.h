@@ -1,6 +1,7 @@
 #pragma once
 #include <QAbstractItemModel>
 #include <QIcon>
+#include <QTreeView>
 #include <vector>
 
 #include "project/ContentTree.h"
@@ -31,6 +32,28 @@ class ContentTreeModel : public QAbstractItemModel {
 
   private:
     project::ContentTree& tree_;
+};
+
+// The contents tree's view: the +/- boxes are drawn only when the settings ask for them.
+class ContentTreeView : public QTreeView {
+    Q_OBJECT
+  public:
+    using QTreeView::QTreeView;
+    void setNodeBoxes(bool on) {
+        boxes_ = on;
+        setRootIsDecorated(on);
+        viewport()->update();
+    }
+    bool nodeBoxes() const { return boxes_; }
+
+  protected:
+    void drawBranches(QPainter* painter, const QRect& rect,
+                      const QModelIndex& index) const override {
+        if (boxes_) QTreeView::drawBranches(painter, rect, index);
+    }
+
+  private:
+    bool boxes_ = true;
 };
 
 }  // namespace tarnbook::shell

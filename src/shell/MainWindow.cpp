@@ -5,6 +5,8 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QFileIconProvider>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -15,7 +17,9 @@
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -30,16 +34,24 @@
 #include "authoring/EditorPage.h"
 #include "authoring/ResourceRegistry.h"
 #include "authoring/TagHighlight.h"
+#include "build/CompileRun.h"
+#include "build/Decompile.h"
+#include "build/Viewer.h"
 #include "contents/EnableRules.h"
 #include "contents/TreeOps.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/IoError.h"
+#include "platform/Paths.h"
+#include "platform/Process.h"
 #include "project/NewProjectNameForm.h"
 #include "project/ProjectLifecycle.h"
+#include "project/SettingsForm.h"
+#include "shell/CompileWaitDialog.h"
 #include "shell/ContentTreeModel.h"
-#include "shell/TemplateEditorDialog.h"
-#include "shell/WizardDialog.h"
+#include "shell/DecompileDialog.h"
+#include "shell/ProjectNameDialog.h"
+#include "shell/SettingsDialog.h"
 
 namespace tarnbook::shell {
 namespace {
@@ -53,7 +65,11 @@ QString fromCp932(std::string_view bytes) {
 
 }  // namespace
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
+    : QMainWindow(parent),
+      ownPrompts_(prompts ? nullptr : std::make_unique<QtPrompts>(this)),
+      prompts_(prompts ? *prompts : *ownPrompts_) {
+    runDialog = [](QDialog& d) { return d.exec(); };
     setMinimumSize(480, 400);
     resize(1024, 720);
     buildViews();
@@ -64,20 +80,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
             [this](const QModelIndex& i) { onTreeClicked(i); });
     ws_->tree.onStructureChanged = [this] { treeChanged(); };
 
-    const std::string settingsPath = platform::appFolder() + "/Quillet.INI";
-    try {
-        ws_->settings = platform::IniFile::load(settingsPath);
-    } catch (const platform::IoError&) {
-    }
-    ws_->settings.setPath(settingsPath);
-    const auto& s = ws_->settings;
-    editor_->setFont(
-        s.readString("SYSTEM", "FontName", "IPAGothic"), s.readInteger("SYSTEM", "FontSize", 10),
-        authoring::parseColourSetting(s.readString("SYSTEM", "FontCol", "clWindowText"), 0));
-    editor_->setBackground(
-        authoring::parseColourSetting(s.readString("SYSTEM", "BackCol", "clWhite"), 0xFFFFFF));
-
     bindHandlers();
+    bindBuildHandlers();
     buildActions();
     buildMenusAndToolbars();
     setTitle(std::string(buildinfo::kProductName) + " -Build " + buildinfo::kProductVersion +
@@ -104,7 +108,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::buildViews() {
     splitter_ = new QSplitter(Qt::Horizontal, this);
-    treeView_ = new QTreeView(splitter_);
+    treeView_ = new ContentTreeView(splitter_);
     treeView_->setHeaderHidden(true);
     treeView_->setUniformRowHeights(true);
     treeView_->setIconSize(QSize(16, 16));
@@ -190,32 +194,14 @@ void MainWindow::showSelected() {
 void MainWindow::bindHandlers() {
     auto& ws = *ws_;
     handlers_["ProjectOpen"] = [this] {
-        auto path =
-            prompts_.chooseOpenFile("プロジェクトを開く", "プロジェクトファイル|*.xhp;*.XHP",
-                                    platform::appFolder() + "/PROJECT");
+        auto path = prompts_.chooseOpenFile(
+            "プロジェクトを開く", "プロジェクトファイル|*.xhp;*.XHP",
+            ws_->settings.readString("SYSTEM", "PROJECT", platform::appFolder() + "/PROJECT"));
         if (path) openProjectFile(*path);
     };
     handlers_["FileSave"] = [&ws] { project::saveProject(ws); };
-    handlers_["NewProject"] = [this, &ws] {
-        project::newProject(ws,
-                            [this](project::Workspace& w) { return runNewProjectWizard(this, w); });
-        model_->reset();
-        syncTreeView();
-    };
-    handlers_["TemplateSetting"] = [this, &ws] { runTemplateEditor(this, ws); };
-    handlers_["ProjectSaveAs"] = [this, &ws] {
-        const std::string folder = platform::appFolder() + "/PROJECT";
-        project::NewProjectNameForm form(folder);
-        auto name = prompts_.inputLine("新プロジェクト名", "新しいプロジェクト名", "");
-        if (!name) return;
-        form.setName(platform::utf8ToCp932(*name));
-        if (!form.okEnabled()) {
-            prompts_.warn("同じ名前のフォルダが既にあるか、名前が正しくありません。",
-                          ui::Buttons::Ok);
-            return;
-        }
-        project::saveProjectAs(ws, folder, form.name());
-    };
+    handlers_["ProjectSaveAs"] = [this] { saveAs(); };
+    handlers_["ShowSetting"] = [this] { showSettings(); };
     handlers_["FileExit1"] = [this] { close(); };
     handlers_["ShowAbout"] = [this] {
         QMessageBox::about(this, QStringLiteral("バージョン情報"),
@@ -291,8 +277,8 @@ void MainWindow::buildActions() {
         actions_[id] = a;
         addAction(a);
     }
-    // The tree's own Ctrl+arrow keys must reach the tree, not the move actions' shortcuts.
-    if (auto* fs = actions_["FontSize"]) {
+    if (auto fit = actions_.find(std::string_view("FontSize")); fit != actions_.end()) {
+        QAction* fs = fit->second;
         auto* menu = new QMenu(this);
         for (int k = 1; k <= 4; ++k) {
             QAction* e = menu->addAction(QString::number(k));
@@ -300,6 +286,7 @@ void MainWindow::buildActions() {
             e->setChecked(k == authoring::basePreviewTextSize(*ws_));
             connect(e, &QAction::triggered, this, [this, k] {
                 guarded([this, k] { authoring::setPreviewTextSize(*ws_, k); });
+                previewTextSize_ = k;
                 for (int i = 0; i < 4; ++i) fontSizeActions_[i]->setChecked(i + 1 == k);
             });
             fontSizeActions_.push_back(e);
@@ -317,12 +304,19 @@ void MainWindow::buildMenusAndToolbars() {
                 pendingSeparator = !items.empty();
                 continue;
             }
-            if (e[0] == '@') continue;  // recent projects and tools: bound by their own modules
-            auto it = actions_.find(e);
-            if (it == actions_.end()) continue;
+            QAction* item = nullptr;
+            if (e[0] == '@') {
+                // Submenus filled from the recent-projects list and the external tools.
+                auto* sub = new QMenu(q(e.substr(1)), this);
+                (e.find("外部ツール") != std::string_view::npos ? toolsMenu_ : recentMenu_) = sub;
+                item = sub->menuAction();
+            } else if (auto it = actions_.find(e); it != actions_.end()) {
+                item = it->second;
+            }
+            if (!item) continue;
             if (pendingSeparator) items.push_back(nullptr);
             pendingSeparator = false;
-            items.push_back(it->second);
+            items.push_back(item);
         }
         if (items.empty()) continue;
         QMenu* menu = menuBar()->addMenu(q(m.caption));
@@ -350,6 +344,14 @@ void MainWindow::buildMenusAndToolbars() {
             if (id == "FontSize")
                 if (auto* b = qobject_cast<QToolButton*>(tb->widgetForAction(it->second)))
                     b->setPopupMode(QToolButton::InstantPopup);
+            if (id == "ProjectOpen")
+                if (auto* b = qobject_cast<QToolButton*>(tb->widgetForAction(it->second))) {
+                    openDropDown_ = new QMenu(b);
+                    connect(openDropDown_, &QMenu::aboutToShow, this,
+                            &MainWindow::fillOpenDropDown);
+                    b->setMenu(openDropDown_);
+                    b->setPopupMode(QToolButton::MenuButtonPopup);
+                }
         }
         if (left) leftBar_ = tb;
     }
@@ -362,6 +364,8 @@ void MainWindow::buildMenusAndToolbars() {
         buttons->addWidget(b);
     }
     buttons->addStretch(1);
+    rebuildRecentMenu();
+    rebuildToolsMenu({});
 }
 
 QAction* MainWindow::action(std::string_view id) const {
@@ -604,10 +608,211 @@ void MainWindow::setProjectUiEnabled(bool enabled) {
 void MainWindow::closeEvent(QCloseEvent* e) {
     bool mayClose = true;
     guarded([&] { mayClose = project::closeQuery(*ws_); });
-    if (mayClose)
-        e->accept();
-    else
+    if (!mayClose) {
         e->ignore();
+        return;
+    }
+    if (started_) {
+        project::ShutdownInput in;
+        in.state = isMaximized()   ? project::WindowState::Maximized
+                   : isMinimized() ? project::WindowState::Minimized
+                                   : project::WindowState::Normal;
+        const QRect g = normalGeometry().isValid() ? normalGeometry() : geometry();
+        in.placement = {g.x(), g.y(), g.width(), g.height(), splitter_->sizes().value(0), false};
+        in.captureOn = captureOn_;
+        in.previewTextSize = previewTextSize_;
+        started_ = false;
+        // The tree's nodes go away here: the model lets go of them before the view looks again.
+        try {
+            project::shutDown(*ws_, recent_, in);
+        } catch (const std::exception& ex) {
+            prompts_.showError(ex.what());
+        }
+        model_->reset();
+    }
+    e->accept();
+}
+
+project::StartupState MainWindow::startUp(const project::StartupOptions& options) {
+    project::StartupState st;
+    recent_.onMenuChanged = [this] { rebuildRecentMenu(); };
+    guarded([&] { st = project::startUp(*ws_, recent_, options); });
+    started_ = true;
+    const project::WindowPlacement& p = st.placement;
+    const QSize size(std::max(p.width, minimumWidth()), std::max(p.height, minimumHeight()));
+    move(p.x, p.y);
+    resize(size);
+    pendingFrame_ = p.frame;
+    if (isVisible()) applyFrame();
+    if (p.maximized) setWindowState(windowState() | Qt::WindowMaximized);
+    applyNodeBox(st.nodeBox);
+    previewTextSize_ = st.previewTextSize;
+    for (int i = 0; i < static_cast<int>(fontSizeActions_.size()); ++i)
+        fontSizeActions_[i]->setChecked(st.textSizeMenuItem && *st.textSizeMenuItem == i + 1);
+    captureOn_ = st.captureOn;
+    rebuildToolsMenu(st.tools);
+    rebuildRecentMenu();
+    model_->reset();
+    syncTreeView();
+    updateActions();
+    return st;
+}
+
+void MainWindow::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    applyFrame();
+    if (started_ && !standardPageChecked_) {
+        standardPageChecked_ = true;
+        QTimer::singleShot(0, this,
+                           [this] { guarded([this] { project::checkStandardPage(*ws_); }); });
+    }
+}
+
+void MainWindow::applyFrame() {
+    if (pendingFrame_ < 0) return;
+    const int total = std::max(splitter_->width(), 200);
+    const int frame = std::clamp(pendingFrame_, 60, total - 60);
+    splitter_->setSizes({frame, total - frame});
+    pendingFrame_ = -1;
+}
+
+void MainWindow::applyNodeBox(bool on) {
+    treeView_->setNodeBoxes(on);
+}
+
+void MainWindow::rebuildRecentMenu() {
+    if (!recentMenu_) return;
+    recentMenu_->clear();
+    int n = 0;
+    for (const std::string& path : recent_.menuEntries()) {
+        QAction* a = recentMenu_->addAction(
+            QStringLiteral("&%1 %2").arg(++n).arg(q(platform::nativePath(path))));
+        connect(a, &QAction::triggered, this, [this, path] {
+            guarded([&] {
+                project::openRecentEntry(*ws_, path);
+                model_->reset();
+            });
+        });
+    }
+    recentMenu_->menuAction()->setEnabled(n > 0);
+}
+
+void MainWindow::fillOpenDropDown() {
+    openDropDown_->clear();
+    std::vector<std::string> paths;
+    guarded([&] { paths = project::RecentProjects::dropDownEntries(ws_->settings); });
+    for (const std::string& path : paths) {
+        QAction* a = openDropDown_->addAction(q(platform::nativePath(path)));
+        connect(a, &QAction::triggered, this, [this, path] {
+            guarded([&] {
+                project::openFromDropDown(*ws_, recent_, path);
+                model_->reset();
+            });
+        });
+    }
+}
+
+void MainWindow::rebuildToolsMenu(const std::vector<project::ExternalTool>& tools) {
+    if (!toolsMenu_) return;
+    toolsMenu_->clear();
+    QFileIconProvider icons;
+    for (const project::ExternalTool& t : tools) {
+        const QFileInfo program(q(platform::nativePath(t.program)));
+        QAction* a = toolsMenu_->addAction(icons.icon(program), fromCp932(t.caption));
+        a->setObjectName(q(t.itemName));
+        const int number = t.number;
+        connect(a, &QAction::triggered, this,
+                [this, number] { guarded([&] { project::runExternalTool(*ws_, number); }); });
+    }
+    toolsMenu_->menuAction()->setVisible(!tools.empty());
+}
+
+void MainWindow::showSettings() {
+    SettingsDialog d(project::SettingsForm::load(ws_->settings), prompts_, runDialog, this);
+    if (runDialog(d) != QDialog::Accepted) {
+        rebuildToolsMenu(project::externalTools(ws_->settings));
+        return;
+    }
+    const project::SettingsForm::Applied applied = d.form().accept(*ws_);
+    applyNodeBox(applied.nodeBox);
+    if (applied.rehighlightSelectedPage)
+        authoring::htmlTagPickUp(*editor_, authoring::readHighlightSettings(ws_->settings));
+    rebuildToolsMenu(applied.tools);
+}
+
+void MainWindow::saveAs() {
+    const std::string folder =
+        ws_->settings.readString("SYSTEM", "PROJECT", platform::appFolder() + "/PROJECT");
+    ProjectNameDialog d(folder, this);
+    if (runDialog(d) != QDialog::Accepted || !d.okEnabled()) return;
+    project::saveProjectAs(*ws_, folder, d.name());
+}
+
+void MainWindow::bindBuildHandlers() {
+    handlers_["GoCompile"] = [this] { compile(); };
+    handlers_["ViewLog"] = [this] {
+        if (!build::viewLog(*ws_))
+            if (QAction* a = action("ViewLog")) a->setEnabled(false);
+    };
+    handlers_["ViewCHM"] = [this] {
+        if (!ws_->project) return;
+        switch (build::viewCompiledHelp(*ws_->project)) {
+            case build::ViewChmOutcome::Opened:
+                project::refreshStatus(*ws_);
+                break;
+            case build::ViewChmOutcome::OpenFailed:
+                prompts_.showError("コンパイル済みヘルプを表示するプログラムを起動できません。");
+                break;
+            default:
+                if (QAction* a = action("ViewCHM")) a->setEnabled(false);
+        }
+    };
+    handlers_["DeleteViewerStateFile"] = [] { build::deleteViewerStateFile(); };
+    handlers_["DeCompile"] = [this] { decompile(); };
+}
+
+bool MainWindow::waitForCompiler(platform::ChildProcess& compiler) {
+    CompileWaitDialog d(compiler, this);
+    runDialog(d);
+    return !d.waitFailed();
+}
+
+void MainWindow::compile() {
+    build::CompileHooks h;
+    h.saveEditorPage = [this] { authoring::tagSave(*ws_, [this] { showSelected(); }); };
+    h.waitForCompiler = [this](platform::ChildProcess& c) { return waitForCompiler(c); };
+    build::goCompile(*ws_, h);
+}
+
+void MainWindow::decompile() {
+    const std::string desktop = platform::corePath(
+        QStandardPaths::writableLocation(QStandardPaths::DesktopLocation).toStdString());
+    auto folder = prompts_.chooseFolder("リソースを保存するフォルダの選択", desktop);
+    if (!folder) return;
+    DecompileDialog d(*folder, prompts_, this);
+    if (runDialog(d) != QDialog::Accepted || !d.okEnabled()) return;
+    beginProgressWindow("逆コンパイル中..", 100);
+    build::DecompileResult r;
+    try {
+        r = build::decompileChm(
+            d.form().chmPath(), *folder, [this](std::size_t done, std::size_t total) {
+                setProgressWindowPosition(total ? static_cast<int>(done * 100 / total) : 100);
+                QApplication::processEvents();
+            });
+    } catch (...) {
+        endProgressWindow();
+        throw;
+    }
+    endProgressWindow();
+    if (!r.opened) {
+        prompts_.showError(r.error.empty() ? "コンパイル済みヘルプを開けません。" : r.error);
+        return;
+    }
+    if (!r.warnings.empty())
+        pane0_->setText(QStringLiteral("%1 個のファイルを保存しました（%2 件をスキップ）")
+                            .arg(r.filesWritten)
+                            .arg(r.warnings.size()));
+    platform::openWithDefaultProgram(*folder);
 }
 
 }  // namespace tarnbook::shell

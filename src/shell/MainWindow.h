@@ -6,13 +6,18 @@
 
 #include "contents/CommandTable.h"
 #include "contents/NodeSelection.h"
+#include "project/RecentProjects.h"
+#include "project/Startup.h"
 #include "project/Workspace.h"
+#include "shell/ContentTreeModel.h"
 #include "shell/QtPrompts.h"
 #include "shell/TextEditor.h"
 #include "shell/WebPreview.h"
 #include "ui/StatusDisplay.h"
 
 class QAction;
+class QDialog;
+class QMenu;
 class QLabel;
 class QProgressBar;
 class QProgressDialog;
@@ -21,16 +26,26 @@ class QTabWidget;
 class QToolBar;
 class QTreeView;
 
-namespace tarnbook::shell {
+namespace tarnbook::platform {
+class ChildProcess;
+}
 
-class ContentTreeModel;
+namespace tarnbook::shell {
 
 // The main window: binds the views, the command table and the status bar to the workspace.
 class MainWindow : public QMainWindow, public ui::StatusDisplay {
     Q_OBJECT
   public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    // `prompts` answers the core's questions; nullptr gives the window's own message boxes.
+    explicit MainWindow(ui::Prompts* prompts = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
+
+    // Settings, placement and the project to open (command line or resume). Without it the
+    // window runs on empty settings and writes nothing at close.
+    project::StartupState startUp(const project::StartupOptions& options);
+
+    // Runs a modal dialog; tests replace it to fill and answer dialogs without an event loop.
+    std::function<int(QDialog&)> runDialog;
 
     project::Workspace& workspace() { return *ws_; }
     TextEditor& editor() { return *editor_; }
@@ -38,6 +53,10 @@ class MainWindow : public QMainWindow, public ui::StatusDisplay {
     QTreeView& treeView() { return *treeView_; }
     QTabWidget& pages() { return *tabs_; }
     QAction* action(std::string_view id) const;
+    QMenu* recentMenu() const { return recentMenu_; }
+    QMenu* openDropDown() const { return openDropDown_; }
+    QMenu* toolsMenu() const { return toolsMenu_; }
+    project::RecentProjects& recentProjects() { return recent_; }
     QString statusText(int pane) const;
 
     // Runs a command by id as the user would (with the error box on failure).
@@ -62,8 +81,22 @@ class MainWindow : public QMainWindow, public ui::StatusDisplay {
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
+  protected:
+    void showEvent(QShowEvent* e) override;
+
   private:
     void buildViews();
+    void bindBuildHandlers();
+    void rebuildRecentMenu();
+    void fillOpenDropDown();
+    void rebuildToolsMenu(const std::vector<project::ExternalTool>& tools);
+    void applyNodeBox(bool on);
+    void applyFrame();
+    void showSettings();
+    void saveAs();
+    void compile();
+    void decompile();
+    bool waitForCompiler(platform::ChildProcess& compiler);
     void bindHandlers();
     void buildActions();
     void buildMenusAndToolbars();
@@ -78,12 +111,22 @@ class MainWindow : public QMainWindow, public ui::StatusDisplay {
     int tabIndexOf(ui::Page page) const;
     contents::TreeHooks hooks();
 
-    QtPrompts prompts_{this};
+    std::unique_ptr<QtPrompts> ownPrompts_;
+    ui::Prompts& prompts_;
+    project::RecentProjects recent_;
+    bool started_ = false;
+    bool standardPageChecked_ = false;
+    int previewTextSize_ = project::kDefaultPreviewTextSize;
+    bool captureOn_ = false;
+    int pendingFrame_ = -1;  // stored tree pane width, applied once the window has its size
+    QMenu* recentMenu_ = nullptr;
+    QMenu* openDropDown_ = nullptr;
+    QMenu* toolsMenu_ = nullptr;
     WebPreview* preview_ = nullptr;
     TextEditor* editor_ = nullptr;
     std::unique_ptr<project::Workspace> ws_;
     ContentTreeModel* model_ = nullptr;
-    QTreeView* treeView_ = nullptr;
+    ContentTreeView* treeView_ = nullptr;
     QSplitter* splitter_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QWidget* pageWidgets_[3] = {};

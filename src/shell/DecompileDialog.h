@@ -1,0 +1,37 @@
+#pragma once
+#include <QDialog>
+
+#include "build/DecompileForm.h"
+
+class QDialogButtonBox;
+class QLineEdit;
+
+namespace tarnbook::ui {
+class Prompts;
+}
+
+namespace tarnbook::shell {
+
+// "リソース保存ディレクトリ": the compiled help file to unpack into the chosen folder.
+class DecompileDialog : public QDialog {
+    Q_OBJECT
+  public:
+    DecompileDialog(const std::string& outputFolder, ui::Prompts& prompts,
+                    QWidget* parent = nullptr);
+
+    QLineEdit& chmField() { return *chm_; }
+    bool okEnabled() const;
+    const build::DecompileForm& form() const { return form_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+  private:
+    void chmChanged();
+    build::DecompileForm form_;
+    ui::Prompts& prompts_;
+    QLineEdit* chm_ = nullptr;
+    QDialogButtonBox* buttons_ = nullptr;
+};
+
+}  // namespace tarnbook::shell
