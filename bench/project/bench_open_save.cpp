@@ -83,7 +83,8 @@ void BM_OpenProject(benchmark::State& state) {
     projectFile();
     for (auto _ : state) {
         Headless h;
-        if (!project::openProject(h.ws, projectFile())) state.SkipWithError("open failed");
+        if (!project::openProject(h.ws, projectFile()) || h.ws.tree.count() != kNodes)
+            state.SkipWithError("open failed");
         benchmark::DoNotOptimize(h.ws.tree.count());
         state.PauseTiming();  // freeing the tree is not part of opening
         h.ws.tree.clear();

@@ -1,5 +1,6 @@
 #include "project/ContentsFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -41,19 +42,26 @@ ContentsReadResult readContentsFile(const std::string& path, RecordLayout layout
         throw platform::IoError("コンテンツファイルを開けません: " + platform::cp932ToUtf8(path) +
                                 " (" + std::strerror(errno) + ")");
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(f, &std::fclose);
-    std::setvbuf(f, nullptr, _IOFBF, 1 << 20);
     const std::size_t size = recordSize(layout);
-    std::vector<char> buffer(size);
+    // Records are read in large batches: one call per batch, not per record.
+    constexpr std::size_t kBatch = 1024;
+    std::vector<char> buffer(size * kBatch);
     TreeNode* previous = nullptr;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (progress) progress(i, count);
-        if (std::fread(buffer.data(), 1, size, f) != size) {
+    std::size_t i = 0;
+    while (i < count) {
+        const std::size_t want = std::min(kBatch, count - i);
+        const std::size_t got = std::fread(buffer.data(), size, want, f);
+        for (std::size_t k = 0; k < got; ++k, ++i) {
+            if (progress) progress(i, count);
+            previous =
+                placeRecord(tree, previous,
+                            decodeRecord(std::string_view(buffer.data() + k * size, size), layout));
+            ++result.recordsRead;
+        }
+        if (got < want) {
             result.shortFile = true;
             break;
         }
-        previous = placeRecord(tree, previous,
-                               decodeRecord(std::string_view(buffer.data(), size), layout));
-        ++result.recordsRead;
     }
     return result;
 }
