@@ -50,7 +50,9 @@
 #include "shell/CompileWaitDialog.h"
 #include "shell/ContentTreeModel.h"
 #include "shell/DecompileDialog.h"
+#include "shell/NewItemDialog.h"
 #include "shell/ProjectNameDialog.h"
+#include "shell/PropertyDialog.h"
 #include "shell/SettingsDialog.h"
 
 namespace tarnbook::shell {
@@ -243,6 +245,16 @@ void MainWindow::bindHandlers() {
     handlers_["ActSortItemUp"] = [&ws] { contents::sortNodes(ws, true); };
     handlers_["NodeExpand"] = [&ws] { contents::expandOrCollapse(ws); };
     handlers_["CngType"] = [&ws] { contents::changeKind(ws); };
+    // The item dialogs; a new node becomes the selection and its page is shown.
+    auto addWithDialog = [this, &ws](contents::ItemKind kind) {
+        if (project::TreeNode* n = runAddItemDialog(this, ws, kind)) {
+            ws.tree.selectOnly(n);
+            showSelected();
+        }
+    };
+    handlers_["TbAddHeader"] = [addWithDialog] { addWithDialog(contents::ItemKind::Heading); };
+    handlers_["TbAddContent"] = [addWithDialog] { addWithDialog(contents::ItemKind::Content); };
+    handlers_["TbCngProperty"] = [this, &ws] { runPropertyDialog(this, ws); };
     auto fillResources = [this](const std::vector<authoring::ResourceRow>& rows) {
         auto* list = pageWidgets_[2]->findChild<QTreeWidget*>(QStringLiteral("LVResource"));
         list->clear();
