@@ -9,6 +9,7 @@
 #include "build/ChmDirectory.h"
 #include "build/Decompile.h"
 #include "build/hhc/HhcDriver.h"
+#include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
@@ -316,4 +317,23 @@ TEST(HhcDriver, ProgramExitStatusTellsWhetherTheFileWasProduced) {
                                                 &output),
               0);
     EXPECT_THAT(output, HasSubstr("cannot be started"));
+}
+
+TEST(HhcDriver, ProjectInAJapaneseFolderWithAJapaneseNameCompiles) {
+    if (!haveChmcmd()) GTEST_SKIP() << "chmcmd not installed";
+    TempDir t;
+    // The folder is UTF-8 on disk; the project file names it in Shift_JIS, as the program does.
+    const std::string nativeDir = t.path() + "/\xE8\xA6\x8B\xE6\x9C\xAC";  // 見本
+    const std::string coreDir = tarnbook::platform::utf8ToCp932(nativeDir);
+    const std::string hhp = writeOwnProject(nativeDir, 3);
+    std::string text = readBytes(hhp);
+    for (std::size_t at; (at = text.find(nativeDir)) != std::string::npos;)
+        text.replace(at, nativeDir.size(), coreDir);
+    text.replace(text.find("Compiled file=Help.chm"), 22, "Compiled file=\x8C\xA9\x96\x7B.chm");
+    writeBytes(hhp, text);
+
+    const DriverResult r = compileProject(tarnbook::platform::utf8ToCp932(hhp));
+    ASSERT_TRUE(r.produced) << r.failure;
+    EXPECT_TRUE(fs::exists(nativeDir + "/\xE8\xA6\x8B\xE6\x9C\xAC.chm"));
+    EXPECT_TRUE(fs::exists(nativeDir + "/Compile.Log"));
 }

@@ -198,7 +198,9 @@ DriverResult compileProject(const std::string& hhpPath, const DriverOptions& opt
 
     TempFile output(
         freshName(targetFolder.empty() ? folder : targetFolder, "tarnbook-hhc", ".chm"));
-    adapted.hhp.setOption("Compiled file", output.path());
+    // chmcmd opens the names it is given as they are: hand it the file system's own (UTF-8)
+    // path, not the project's Shift_JIS text, or a project with a Japanese name cannot build.
+    adapted.hhp.setOption("Compiled file", platform::nativePath(output.path()));
     TempFile project(freshName(folder, "tarnbook-hhc", ".hhp"));
     try {
         platform::writeFileAtomic(project.path(), adapted.hhp.toBytes(),
