@@ -55,6 +55,12 @@
 #include "shell/PropertyDialog.h"
 #include "shell/SettingsDialog.h"
 
+// The icons live in this static library; its resource initializer must be called by name, or
+// the linker drops it.
+static void initIconResources() {
+    Q_INIT_RESOURCE(icons);
+}
+
 namespace tarnbook::shell {
 namespace {
 
@@ -72,6 +78,7 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
       ownPrompts_(prompts ? nullptr : std::make_unique<QtPrompts>(this)),
       prompts_(prompts ? *prompts : *ownPrompts_) {
     runDialog = [](QDialog& d) { return d.exec(); };
+    initIconResources();
     setMinimumSize(480, 400);
     resize(1024, 720);
     buildViews();
@@ -444,7 +451,13 @@ void MainWindow::updateActions() {
 void MainWindow::treeChanged() {
     if (syncing_) return;
     model_->reset();
-    QTimer::singleShot(0, this, [this] { syncTreeView(); });
+    // Reading a project changes the structure once per node: one view update covers them all.
+    if (syncQueued_) return;
+    syncQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        syncQueued_ = false;
+        syncTreeView();
+    });
 }
 
 void MainWindow::syncTreeView() {

@@ -140,6 +140,7 @@ class MainWindow : public QMainWindow, public ui::StatusDisplay {
     std::map<std::string, QAction*, std::less<>> actions_;
     std::vector<QAction*> fontSizeActions_;
     bool syncing_ = false;
+    bool syncQueued_ = false;
 };
 
 }  // namespace tarnbook::shell
