@@ -54,6 +54,8 @@
 #include "shell/ProjectNameDialog.h"
 #include "shell/PropertyDialog.h"
 #include "shell/SettingsDialog.h"
+#include "shell/TemplateEditorDialog.h"
+#include "shell/WizardDialog.h"
 
 // The icons live in this static library; its resource initializer must be called by name, or
 // the linker drops it.
@@ -209,6 +211,13 @@ void MainWindow::bindHandlers() {
         if (path) openProjectFile(*path);
     };
     handlers_["FileSave"] = [&ws] { project::saveProject(ws); };
+    handlers_["NewProject"] = [this, &ws] {
+        project::newProject(ws,
+                            [this](project::Workspace& w) { return runNewProjectWizard(this, w); });
+        model_->reset();
+        syncTreeView();
+    };
+    handlers_["TemplateSetting"] = [this, &ws] { runTemplateEditor(this, ws); };
     handlers_["ProjectSaveAs"] = [this] { saveAs(); };
     handlers_["ShowSetting"] = [this] { showSettings(); };
     handlers_["FileExit1"] = [this] { close(); };
