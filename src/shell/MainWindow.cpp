@@ -42,6 +42,7 @@
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/IoError.h"
+#include "platform/Memory.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
 #include "project/NewProjectNameForm.h"
@@ -578,19 +579,13 @@ void MainWindow::showContextMenuOfEditor(QContextMenuEvent* e) {
 }
 
 void MainWindow::updateMemoryGauge() {
-    QFile f(QStringLiteral("/proc/meminfo"));
-    if (!f.open(QIODevice::ReadOnly)) return;
-    long long total = 0, avail = 0;
-    for (const QByteArray& line : f.readAll().split('\n')) {
-        const auto parts = line.simplified().split(' ');
-        if (parts.size() < 2) continue;
-        if (parts[0] == "MemTotal:") total = parts[1].toLongLong();
-        if (parts[0] == "MemAvailable:") avail = parts[1].toLongLong();
-    }
-    if (total <= 0) return;
-    const int pct = static_cast<int>(avail * 100 / total);
-    memory_->setValue(pct);
-    memory_->setToolTip(QStringLiteral("メモリ: %1% 空き").arg(pct));
+    // What this program holds, as a share of the machine's memory and in megabytes.
+    const std::int64_t total = platform::totalMemoryBytes();
+    const std::int64_t own = platform::processResidentBytes();
+    if (total <= 0 || own <= 0) return;
+    memory_->setValue(static_cast<int>(own * 100 / total));
+    memory_->setFormat(QStringLiteral("%1 MB").arg(own / (1024 * 1024)));
+    memory_->setToolTip(QStringLiteral("使用メモリ: %1 MB").arg(own / (1024 * 1024)));
 }
 
 int MainWindow::tabIndexOf(ui::Page page) const {
