@@ -56,6 +56,8 @@ class TempSibling {
         std::string folder = nativeFolderOf(target);
         std::string name =
             target.substr(target.rfind('/') == std::string::npos ? 0 : target.rfind('/') + 1);
+        // A name near the length limit would leave no room for the ".XXXXXX" part.
+        if (name.size() > 200) name.resize(200);
         path_ = (folder == "/" ? "/" : folder + "/") + "." + name + ".XXXXXX";
         fd_ = mkostemp(path_.data(), O_CLOEXEC);
         if (fd_ < 0) fail("Cannot create a file in", folder, errno);

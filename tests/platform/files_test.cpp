@@ -80,6 +80,10 @@ TEST(Files, AtomicWriteReplacesAndKeepsTheMode) {
     EXPECT_EQ(readBytes(f), "second");
     EXPECT_EQ(modeOf(f), 0600u);
     EXPECT_EQ(names(dir.path()), Lines{"a.txt"});  // no temporary file left
+
+    const std::string longName(250, 'n');  // no room for a temporary name built from it
+    writeFileAtomic(dir.file(longName), "long");
+    EXPECT_EQ(readBytes(dir.file(longName)), "long");
 }
 
 TEST(Files, FailedAtomicWriteLeavesTheOldFile) {
