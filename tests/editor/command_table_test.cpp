@@ -13,7 +13,9 @@ TEST(CommandTable, IdsAreUniqueAndEveryMenuAndToolbarEntryNamesACommand) {
         for (auto id : bar.commands) EXPECT_NE(findCommand(id), nullptr) << id;
     for (const auto& m : menuLayouts())
         for (auto e : m.entries)
-            if (e != "|" && e[0] != '@') EXPECT_NE(findCommand(e), nullptr) << e;
+            if (e != "|" && e[0] != '@') {
+                EXPECT_NE(findCommand(e), nullptr) << e;
+            }
 }
 
 TEST(CommandTable, HintsSplitIntoToolTipAndStatusText) {

@@ -79,7 +79,9 @@ TEST(Decompile, EntryNamesThatCouldLeaveTheFolderAreRefused) {
         std::string reason;
         const auto path = safeEntryPath(c.name, &reason);
         EXPECT_EQ(path.has_value(), c.written) << c.name;
-        if (!c.written) EXPECT_FALSE(reason.empty()) << c.name;
+        if (!c.written) {
+            EXPECT_FALSE(reason.empty()) << c.name;
+        }
     }
     // Folders and the container's storage are simply not files: no path, no complaint.
     for (const char* name : {"/", "/pages/", "::DataSpace/NameList"}) {
