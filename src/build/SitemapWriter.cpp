@@ -232,7 +232,7 @@ void writeContents(const project::Workspace& ws, const BuildProgress& progress, 
         if (webLink) out.tabs(indent).line(R"(<param name="WindowName" value="$global_web">)");
         out.tabs(indent)
             .add(R"(<param name="ImageNumber" value=")")
-            .add(std::to_string(d.ImageIndex + 1))
+            .add(std::to_string(static_cast<long long>(d.ImageIndex) + 1))
             .line("\">");
         out.tabs(indent).line("</OBJECT>");
     }

@@ -28,8 +28,9 @@ struct TData {
 };
 
 // Heading icons 0, 2, 4, 6 show the next index when selected; content icons show themselves.
+// A damaged record may hold any number; the largest one has no next image.
 inline int selectedImageFor(const TData& d) {
-    return d.isHeading() ? d.ImageIndex + 1 : d.ImageIndex;
+    return d.isHeading() && d.ImageIndex < INT32_MAX ? d.ImageIndex + 1 : d.ImageIndex;
 }
 
 }  // namespace tarnbook::project

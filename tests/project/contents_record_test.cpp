@@ -103,3 +103,15 @@ TEST(ContentsRecord, PreviousLayoutReadsWholeKeywords) {
     EXPECT_EQ(d.ContextID, "ID");
     EXPECT_EQ(d.Anchor, "n");
 }
+
+TEST(ContentsRecord, SelectedImageOfHeadingsContentsAndDamagedRecords) {
+    TData heading;
+    heading.ItemType = TData::kHeading;
+    heading.ImageIndex = 4;
+    EXPECT_EQ(selectedImageFor(heading), 5);
+    TData content;
+    content.ImageIndex = 10;
+    EXPECT_EQ(selectedImageFor(content), 10);
+    heading.ImageIndex = INT32_MAX;  // from a damaged file: no overflow
+    EXPECT_EQ(selectedImageFor(heading), INT32_MAX);
+}
