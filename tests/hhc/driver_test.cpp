@@ -9,6 +9,7 @@
 #include "build/ChmDirectory.h"
 #include "build/Decompile.h"
 #include "build/hhc/HhcDriver.h"
+#include "build/hhc/HhcMessages.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -336,4 +337,34 @@ TEST(HhcDriver, ProjectInAJapaneseFolderWithAJapaneseNameCompiles) {
     ASSERT_TRUE(r.produced) << r.failure;
     EXPECT_TRUE(fs::exists(nativeDir + "/\xE8\xA6\x8B\xE6\x9C\xAC.chm"));
     EXPECT_TRUE(fs::exists(nativeDir + "/Compile.Log"));
+}
+
+TEST(HhcDriver, AnchorsOfPagesInSubFoldersAreNotReportedWhenTheyExist) {
+    if (!haveChmcmd()) GTEST_SKIP() << "chmcmd not installed";
+    TempDir t;
+    const std::string dir = t.path() + "/p";
+    writeBytes(dir + "/sub/a.htm",
+               "<html><body><a href=\"b.htm#x\">1</a> <a href=\"b.htm#gone\">2</a></body></html>");
+    writeBytes(dir + "/sub/b.htm", "<html><body><h2><A NAME=\"x\">X</A></h2></body></html>");
+    writeBytes(dir + "/p.hhp",
+               "[OPTIONS]\r\nCompiled "
+               "file=p.chm\r\nTitle=t\r\n\r\n[FILES]\r\nsub\\a.htm\r\nsub\\b.htm\r\n");
+    const DriverResult r = compileProject(dir + "/p.hhp");
+    ASSERT_TRUE(r.produced) << r.failure;
+    std::string all;
+    for (const auto& m : r.messages) all += m.line() + "\n";
+    EXPECT_THAT(all, HasSubstr("#gone"));
+    EXPECT_THAT(all, ::testing::Not(HasSubstr("#x,")));
+}
+
+TEST(HhcMessages, AnchorDefinitionsAreFoundByNameOrIdInAnyQuoting) {
+    TempDir t;
+    writeBytes(t.path() + "/s/p.htm",
+               "<a name=\"one\"></a><h2 id='two'>T</h2><a name=three>x</a><p data-id=\"four\">");
+    EXPECT_TRUE(anchorIsDefined(t.path(), "s\\p.htm#one"));
+    EXPECT_TRUE(anchorIsDefined(t.path(), "s/p.htm#TWO"));
+    EXPECT_TRUE(anchorIsDefined(t.path(), "s/p.htm#three"));
+    EXPECT_FALSE(anchorIsDefined(t.path(), "s/p.htm#four"));  // not a name or id attribute
+    EXPECT_FALSE(anchorIsDefined(t.path(), "s/p.htm#thre"));
+    EXPECT_FALSE(anchorIsDefined(t.path(), "s/missing.htm#one"));
 }

@@ -217,7 +217,8 @@ DriverResult compileProject(const std::string& hhpPath, const DriverOptions& opt
     if (exitCode < 0)
         return fatal(msg::kInternal,
                      "The compiler " + program + " cannot be started: " + output_text);
-    for (auto& m : mapChmcmdOutput(output_text)) result.messages.push_back(std::move(m));
+    for (auto& m : mapChmcmdOutput(withoutDefinedAnchors(output_text, folder)))
+        result.messages.push_back(std::move(m));
     if (exitCode != 0 || platform::fileSize(output.path()) <= 0)
         return fatal(msg::kInternal, "The compiler " + program + " ended with exit code " +
                                          std::to_string(exitCode) + " without a compiled file.");

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/Cp932.h"
 #include "platform/Files.h"
 
 // chmcmd message                                          -> log line
@@ -104,6 +105,57 @@ std::optional<HhcMessage> mapError(const std::string& body) {
 }
 
 }  // namespace
+
+bool anchorIsDefined(const std::string& projectFolder, const std::string& reference) {
+    const std::size_t hash = reference.find('#');
+    if (hash == std::string::npos || hash + 1 >= reference.size()) return false;
+    const auto page = platform::tryReadFile(projectFolder + "/" + reference.substr(0, hash));
+    if (!page) return false;
+    const std::string text = platform::lowerCaseSjis(*page);
+    const std::string anchor = platform::lowerCaseSjis(reference.substr(hash + 1));
+    for (const char* attribute : {"name=", "id="}) {
+        for (const std::string& quote : {std::string("\""), std::string("'"), std::string()}) {
+            const std::string wanted = attribute + quote + anchor + quote;
+            for (std::size_t at = text.find(wanted); at != std::string::npos;
+                 at = text.find(wanted, at + 1)) {
+                // The attribute must start a word, and an unquoted value must end here.
+                const bool starts = at > 0 && (text[at - 1] == ' ' || text[at - 1] == '\t' ||
+                                               text[at - 1] == '\n' || text[at - 1] == '\r');
+                const char after =
+                    at + wanted.size() < text.size() ? text[at + wanted.size()] : '>';
+                const bool ends = !quote.empty() || after == ' ' || after == '>' || after == '/' ||
+                                  after == '\t' || after == '\r' || after == '\n';
+                if (starts && ends) return true;
+            }
+        }
+    }
+    return false;
+}
+
+std::string withoutDefinedAnchors(std::string_view output, const std::string& projectFolder) {
+    constexpr std::string_view kHead = "Error: Anchor ";
+    constexpr std::string_view kUse = " undefined; first use ";
+    std::string kept;
+    kept.reserve(output.size());
+    std::size_t start = 0;
+    while (start < output.size()) {
+        std::size_t end = output.find('\n', start);
+        if (end == std::string_view::npos) end = output.size();
+        std::string_view line = output.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        const std::size_t use = line.find(kUse);
+        const bool defined =
+            startsWith(line, kHead) && use != std::string_view::npos &&
+            anchorIsDefined(projectFolder,
+                            std::string(line.substr(kHead.size(), use - kHead.size())));
+        if (!defined) {
+            kept.append(output.substr(start, end - start));
+            kept += '\n';
+        }
+        start = end + 1;
+    }
+    return kept;
+}
 
 std::string HhcMessage::line() const {
     char head[32];

@@ -40,4 +40,12 @@ struct HhcMessage {
 std::optional<HhcMessage> mapChmcmdLine(std::string_view line);
 std::vector<HhcMessage> mapChmcmdOutput(std::string_view output);
 
+// True when the page `reference` names (relative to `projectFolder`, either separator) defines
+// the anchor after its '#' as a name or id. chmcmd's own check misses anchors of pages in
+// sub-folders, so the driver drops its findings for anchors that do exist.
+bool anchorIsDefined(const std::string& projectFolder, const std::string& reference);
+
+// chmcmd's output without the "Anchor ... undefined" lines whose anchor is defined after all.
+std::string withoutDefinedAnchors(std::string_view output, const std::string& projectFolder);
+
 }  // namespace tarnbook::build::hhc
