@@ -1,4 +1,5 @@
 #include "shell/DecompileDialog.h"
+#include "shell/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QDragEnterEvent>
@@ -53,12 +54,10 @@ DecompileDialog::DecompileDialog(const std::string& outputFolder, ui::Prompts& p
     browse->setText(QStringLiteral("..."));
     row->addWidget(browse);
     layout->addLayout(row);
-    buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons_->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    buttons_->button(QDialogButtonBox::Ok)->setEnabled(false);
-    layout->addWidget(buttons_);
-    connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const DialogButtons b = addDialogButtons(this, {});
+    ok_ = b.ok;
+    ok_->setEnabled(false);
+    layout->addWidget(b.box);
     connect(chm_, &QLineEdit::textChanged, this, &DecompileDialog::chmChanged);
     connect(browse, &QToolButton::clicked, this, [this] {
         auto file = prompts_.chooseOpenFile("HTML Help を開く",
@@ -69,12 +68,12 @@ DecompileDialog::DecompileDialog(const std::string& outputFolder, ui::Prompts& p
 }
 
 bool DecompileDialog::okEnabled() const {
-    return buttons_->button(QDialogButtonBox::Ok)->isEnabled();
+    return ok_->isEnabled();
 }
 
 void DecompileDialog::chmChanged() {
     form_.setChmPath(platform::corePath(chm_->text().toStdString()));
-    buttons_->button(QDialogButtonBox::Ok)->setEnabled(form_.okEnabled());
+    ok_->setEnabled(form_.okEnabled());
 }
 
 bool DecompileDialog::eventFilter(QObject* watched, QEvent* e) {

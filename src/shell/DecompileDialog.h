@@ -3,7 +3,7 @@
 
 #include "build/DecompileForm.h"
 
-class QDialogButtonBox;
+class QPushButton;
 class QLineEdit;
 
 namespace tarnbook::ui {
@@ -31,7 +31,7 @@ class DecompileDialog : public QDialog {
     build::DecompileForm form_;
     ui::Prompts& prompts_;
     QLineEdit* chm_ = nullptr;
-    QDialogButtonBox* buttons_ = nullptr;
+    QPushButton* ok_ = nullptr;
 };
 
 }  // namespace tarnbook::shell

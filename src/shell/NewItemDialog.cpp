@@ -1,4 +1,5 @@
 #include "shell/NewItemDialog.h"
+#include "shell/DialogButtons.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -69,20 +70,11 @@ NewItemDialog::NewItemDialog(QWidget* parent, project::Workspace& ws, ItemKind k
     grid->addWidget(icon_, 3, 1, 1, 3, Qt::AlignLeft);
     grid->setColumnStretch(1, 1);
 
-    auto* buttons = new QDialogButtonBox(this);
-    ok_ = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok_->setObjectName("OKBtn");
-    ok_->setDefault(true);
-    QPushButton* cancel =
-        buttons->addButton(QString::fromUtf8("キャンセル"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName("CancelBtn");
-    QPushButton* helpButton =
-        buttons->addButton(QString::fromUtf8("ヘルプ"), QDialogButtonBox::HelpRole);
-    helpButton->setObjectName(heading ? "BitBtnHlpNewHeader" : "BitBtnHlpNewContent");
-    helpButton->setEnabled(static_cast<bool>(help));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    if (help) connect(helpButton, &QPushButton::clicked, this, [help] { help(44); });
+    const DialogButtons b = addDialogButtons(
+        this, {"OKBtn", "CancelBtn", heading ? "BitBtnHlpNewHeader" : "BitBtnHlpNewContent"}, help,
+        44);
+    ok_ = b.ok;
+    QDialogButtonBox* buttons = b.box;
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);

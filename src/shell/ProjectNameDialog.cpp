@@ -1,4 +1,5 @@
 #include "shell/ProjectNameDialog.h"
+#include "shell/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -52,18 +53,16 @@ ProjectNameDialog::ProjectNameDialog(const std::string& projectsFolder, QWidget*
     fields->addRow(QStringLiteral("プロジェクト名"), name_);
     fields->addRow(QStringLiteral("フォルダ"), folder_);
     layout->addLayout(fields);
-    buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons_->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    buttons_->button(QDialogButtonBox::Ok)->setEnabled(false);
-    layout->addWidget(buttons_);
-    connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const DialogButtons b = addDialogButtons(this, {});
+    ok_ = b.ok;
+    ok_->setEnabled(false);
+    layout->addWidget(b.box);
     connect(name_, &QLineEdit::textChanged, this, &ProjectNameDialog::nameChanged);
     name_->setFocus();
 }
 
 bool ProjectNameDialog::okEnabled() const {
-    return buttons_->button(QDialogButtonBox::Ok)->isEnabled();
+    return ok_->isEnabled();
 }
 
 void ProjectNameDialog::nameChanged() {
@@ -71,7 +70,7 @@ void ProjectNameDialog::nameChanged() {
     const std::string& folder = form_.folderShown();
     folder_->setText(folder.empty() ? QString()
                                     : QString::fromStdString(platform::nativePath(folder)));
-    buttons_->button(QDialogButtonBox::Ok)->setEnabled(form_.okEnabled());
+    ok_->setEnabled(form_.okEnabled());
 }
 
 }  // namespace tarnbook::shell

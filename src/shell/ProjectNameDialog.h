@@ -3,7 +3,7 @@
 
 #include "project/NewProjectNameForm.h"
 
-class QDialogButtonBox;
+class QPushButton;
 class QLineEdit;
 
 namespace tarnbook::shell {
@@ -24,7 +24,7 @@ class ProjectNameDialog : public QDialog {
     project::NewProjectNameForm form_;
     QLineEdit* name_ = nullptr;
     QLineEdit* folder_ = nullptr;
-    QDialogButtonBox* buttons_ = nullptr;
+    QPushButton* ok_ = nullptr;
 };
 
 }  // namespace tarnbook::shell

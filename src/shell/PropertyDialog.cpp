@@ -1,4 +1,5 @@
 #include "shell/PropertyDialog.h"
+#include "shell/DialogButtons.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -113,20 +114,10 @@ PropertyDialog::PropertyDialog(QWidget* parent, project::Workspace& ws, project:
     addWidget("ID", id_);
     grid->setColumnStretch(1, 1);
 
-    auto* buttons = new QDialogButtonBox(this);
-    ok_ = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok_->setObjectName("BitBtnOK");
-    ok_->setDefault(true);
-    QPushButton* cancel =
-        buttons->addButton(QString::fromUtf8("キャンセル"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName("BitBtnCancel");
-    QPushButton* helpButton =
-        buttons->addButton(QString::fromUtf8("ヘルプ"), QDialogButtonBox::HelpRole);
-    helpButton->setObjectName("BitBtnHlpPropChange");
-    helpButton->setEnabled(static_cast<bool>(help));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    if (help) connect(helpButton, &QPushButton::clicked, this, [help] { help(46); });
+    const DialogButtons b =
+        addDialogButtons(this, {"BitBtnOK", "BitBtnCancel", "BitBtnHlpPropChange"}, help, 46);
+    ok_ = b.ok;
+    QDialogButtonBox* buttons = b.box;
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
