@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <string>
 
-#include "build/ChmDirectory.h"
+#include "compile/ChmDirectory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace tarnbook::build;
+    using namespace tarnbook::compile;
     std::string bytes(reinterpret_cast<const char*>(data), size);
     ChmDirectory d;
     std::string error;

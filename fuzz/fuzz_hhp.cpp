@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <string_view>
 
-#include "build/hhc/HhcMessages.h"
-#include "build/hhc/HhpFile.h"
-#include "build/hhc/ProjectAdapter.h"
+#include "hhc/HhcMessages.h"
+#include "hhc/HhpFile.h"
+#include "hhc/ProjectAdapter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace tarnbook::build::hhc;
+    using namespace tarnbook::hhc;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const HhpFile hhp = HhpFile::parse(bytes);
     const HhpFile again = HhpFile::parse(hhp.toBytes());

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "../tests/sjis/ReferenceConvert.h"
+#include "../tests/authoring/sjis/ReferenceConvert.h"
 #include "authoring/SjisConvert.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "build/hhc/HhcDriver.h"
-#include "build/hhc/HhpFile.h"
-#include "build/hhc/ProjectAdapter.h"
+#include "hhc/HhcDriver.h"
+#include "hhc/HhpFile.h"
+#include "hhc/ProjectAdapter.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
 
@@ -61,7 +61,7 @@ void BM_DriverOverChmcmd(benchmark::State& state) {
     const std::string hhp = makeProject(dir, pages);
 
     // What chmcmd alone needs: the same project with '/' separators, prepared once.
-    auto adapted = build::hhc::adaptProject(build::hhc::HhpFile::parse(platform::readFile(hhp)),
+    auto adapted = hhc::adaptProject(hhc::HhpFile::parse(platform::readFile(hhp)),
                                             {dir, "Help.HHP"});
     adapted.hhp.setOption("Compiled file", dir + "/alone.chm");
     platform::writeFileAtomic(dir + "/alone.hhp", adapted.hhp.toBytes());
@@ -76,7 +76,7 @@ void BM_DriverOverChmcmd(benchmark::State& state) {
             break;
         }
         auto t1 = clock::now();
-        const auto r = build::hhc::compileProject(hhp);
+        const auto r = hhc::compileProject(hhp);
         auto t2 = clock::now();
         if (!r.produced) {
             state.SkipWithError(("driver failed: " + r.failure).c_str());

@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "build/HelpProjectWriter.h"
-#include "build/SitemapWriter.h"
+#include "compile/HelpProjectWriter.h"
+#include "compile/SitemapWriter.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "project/Workspace.h"
@@ -88,9 +88,9 @@ struct BigProject {
     ~BigProject() { platform::deleteFolderTree(folder); }
 
     std::int64_t outputBytes() const {
-        return platform::fileSize(build::helpProjectFilePath(ws)) +
-               platform::fileSize(build::contentsFilePath(ws)) +
-               platform::fileSize(build::indexFilePath(ws));
+        return platform::fileSize(compile::helpProjectFilePath(ws)) +
+               platform::fileSize(compile::contentsFilePath(ws)) +
+               platform::fileSize(compile::indexFilePath(ws));
     }
 };
 
@@ -102,9 +102,9 @@ BigProject& bigProject() {
 std::map<std::string, double> secondsPerRun;
 
 void generate(BigProject& p) {
-    build::writeHelpProjectFile(p.ws);
-    build::writeIndexFile(p.ws);
-    build::writeContentsFile(p.ws);
+    compile::writeHelpProjectFile(p.ws);
+    compile::writeIndexFile(p.ws);
+    compile::writeContentsFile(p.ws);
 }
 
 void BM_GenerateWorkshopFiles(benchmark::State& state) {

@@ -80,7 +80,7 @@ bool DecompileDialog::eventFilter(QObject* watched, QEvent* e) {
     if (watched == chm_) {
         if (e->type() == QEvent::DragEnter || e->type() == QEvent::DragMove) {
             auto* d = static_cast<QDropEvent*>(e);
-            if (build::DecompileForm::acceptsDrag(droppedFiles(d->mimeData())))
+            if (compile::DecompileForm::acceptsDrag(droppedFiles(d->mimeData())))
                 d->acceptProposedAction();
             else
                 d->ignore();

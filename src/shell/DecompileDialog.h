@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-#include "build/DecompileForm.h"
+#include "compile/DecompileForm.h"
 
 class QPushButton;
 class QLineEdit;
@@ -21,14 +21,14 @@ class DecompileDialog : public QDialog {
 
     QLineEdit& chmField() { return *chm_; }
     bool okEnabled() const;
-    const build::DecompileForm& form() const { return form_; }
+    const compile::DecompileForm& form() const { return form_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
   private:
     void chmChanged();
-    build::DecompileForm form_;
+    compile::DecompileForm form_;
     ui::Prompts& prompts_;
     QLineEdit* chm_ = nullptr;
     QPushButton* ok_ = nullptr;

@@ -34,9 +34,9 @@
 #include "authoring/EditorPage.h"
 #include "authoring/ResourceRegistry.h"
 #include "authoring/TagHighlight.h"
-#include "build/CompileRun.h"
-#include "build/Decompile.h"
-#include "build/Viewer.h"
+#include "compile/CompileRun.h"
+#include "compile/Decompile.h"
+#include "compile/Viewer.h"
 #include "contents/EnableRules.h"
 #include "contents/TreeOps.h"
 #include "platform/Cp932.h"
@@ -780,23 +780,23 @@ void MainWindow::saveAs() {
 void MainWindow::bindBuildHandlers() {
     handlers_["GoCompile"] = [this] { compile(); };
     handlers_["ViewLog"] = [this] {
-        if (!build::viewLog(*ws_))
+        if (!compile::viewLog(*ws_))
             if (QAction* a = action("ViewLog")) a->setEnabled(false);
     };
     handlers_["ViewCHM"] = [this] {
         if (!ws_->project) return;
-        switch (build::viewCompiledHelp(*ws_->project)) {
-            case build::ViewChmOutcome::Opened:
+        switch (compile::viewCompiledHelp(*ws_->project)) {
+            case compile::ViewChmOutcome::Opened:
                 project::refreshStatus(*ws_);
                 break;
-            case build::ViewChmOutcome::OpenFailed:
+            case compile::ViewChmOutcome::OpenFailed:
                 prompts_.showError("コンパイル済みヘルプを表示するプログラムを起動できません。");
                 break;
             default:
                 if (QAction* a = action("ViewCHM")) a->setEnabled(false);
         }
     };
-    handlers_["DeleteViewerStateFile"] = [] { build::deleteViewerStateFile(); };
+    handlers_["DeleteViewerStateFile"] = [] { compile::deleteViewerStateFile(); };
     handlers_["DeCompile"] = [this] { decompile(); };
 }
 
@@ -807,10 +807,10 @@ bool MainWindow::waitForCompiler(platform::ChildProcess& compiler) {
 }
 
 void MainWindow::compile() {
-    build::CompileHooks h;
+    compile::CompileHooks h;
     h.saveEditorPage = [this] { authoring::tagSave(*ws_, [this] { showSelected(); }); };
     h.waitForCompiler = [this](platform::ChildProcess& c) { return waitForCompiler(c); };
-    build::goCompile(*ws_, h);
+    compile::goCompile(*ws_, h);
 }
 
 void MainWindow::decompile() {
@@ -821,9 +821,9 @@ void MainWindow::decompile() {
     DecompileDialog d(*folder, prompts_, this);
     if (runDialog(d) != QDialog::Accepted || !d.okEnabled()) return;
     beginProgressWindow("逆コンパイル中..", 100);
-    build::DecompileResult r;
+    compile::DecompileResult r;
     try {
-        r = build::decompileChm(
+        r = compile::decompileChm(
             d.form().chmPath(), *folder, [this](std::size_t done, std::size_t total) {
                 setProgressWindowPosition(total ? static_cast<int>(done * 100 / total) : 100);
                 QApplication::processEvents();

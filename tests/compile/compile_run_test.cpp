@@ -5,14 +5,14 @@
 #include <chrono>
 #include <thread>
 
-#include "build/CompileRun.h"
+#include "compile/CompileRun.h"
 #include "compile/BuildTestSupport.h"
 #include "platform/Process.h"
 
 namespace tarnbook::testing {
 namespace {
 
-using build::CompileOutcome;
+using compile::CompileOutcome;
 
 // A stand-in compiler: writes an HHC-style log, and the compiled file the project names
 // holding "build N" (N counts the runs), unless FAIL is in the project folder.
@@ -50,16 +50,16 @@ struct CompileFixture : BuildFixture {
 
 TEST(GoCompile, EnabledOnlyWithNodes) {
     BuildFixture f;
-    EXPECT_FALSE(build::canCompile(f.ws));
+    EXPECT_FALSE(compile::canCompile(f.ws));
     f.add(nullptr, "A", "a.htm");
-    EXPECT_TRUE(build::canCompile(f.ws));
+    EXPECT_TRUE(compile::canCompile(f.ws));
     f.ws.project.reset();
-    EXPECT_FALSE(build::canCompile(f.ws));
+    EXPECT_FALSE(compile::canCompile(f.ws));
 }
 
 TEST(GoCompile, FourBuildsKeepTwoBackups) {
     CompileFixture f;
-    auto r = build::goCompile(f.ws);
+    auto r = compile::goCompile(f.ws);
     ASSERT_EQ(r.outcome, CompileOutcome::Succeeded);
     EXPECT_EQ(readBytes(f.inFolder("Help.chm")), "build 1");
     EXPECT_EQ(f.backupLines(), 0);
@@ -71,17 +71,17 @@ TEST(GoCompile, FourBuildsKeepTwoBackups) {
     EXPECT_EQ(f.preview.last(), r.htmlLog);
     EXPECT_EQ(f.ws.currentPage, r.htmlLog);
 
-    ASSERT_EQ(build::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
+    ASSERT_EQ(compile::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
     EXPECT_EQ(readBytes(f.inFolder("Help.chm.bak")), "build 1");
     EXPECT_FALSE(platform::fileExists(f.inFolder("Help.chm.bak2")));
     EXPECT_EQ(f.backupLines(), 1);
 
-    ASSERT_EQ(build::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
+    ASSERT_EQ(compile::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
     EXPECT_EQ(readBytes(f.inFolder("Help.chm.bak")), "build 2");
     EXPECT_EQ(readBytes(f.inFolder("Help.chm.bak2")), "build 1");
     EXPECT_EQ(f.backupLines(), 2);
 
-    ASSERT_EQ(build::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
+    ASSERT_EQ(compile::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
     EXPECT_EQ(readBytes(f.inFolder("Help.chm")), "build 4");
     EXPECT_EQ(readBytes(f.inFolder("Help.chm.bak")), "build 3");
     EXPECT_EQ(readBytes(f.inFolder("Help.chm.bak2")), "build 2");
@@ -92,12 +92,12 @@ TEST(GoCompile, ProgressPointsAndSavingFirst) {
     CompileFixture f;
     f.ws.saved = false;
     int editorSaves = 0;
-    build::CompileHooks hooks;
+    compile::CompileHooks hooks;
     hooks.saveEditorPage = [&] {
         ++editorSaves;
         EXPECT_FALSE(platform::fileExists(f.inFolder("Help.hhp")));
     };
-    ASSERT_EQ(build::goCompile(f.ws, hooks).outcome, CompileOutcome::Succeeded);
+    ASSERT_EQ(compile::goCompile(f.ws, hooks).outcome, CompileOutcome::Succeeded);
     EXPECT_EQ(editorSaves, 1);
     EXPECT_TRUE(f.ws.saved);
     EXPECT_TRUE(platform::fileExists(f.inFolder("Help.XHC")));
@@ -106,7 +106,7 @@ TEST(GoCompile, ProgressPointsAndSavingFirst) {
 
     f.ws.project->writeBool("XHP", "TabKeyword", false);
     f.status.progressHistory.clear();
-    ASSERT_EQ(build::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
+    ASSERT_EQ(compile::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
     EXPECT_EQ(f.status.progressHistory,
               (std::vector<int>{0, 10, 20, 30, 40, 50, 60, 80, 90, 100, 0}));
 }
@@ -114,7 +114,7 @@ TEST(GoCompile, ProgressPointsAndSavingFirst) {
 TEST(GoCompile, NoIndexFileWithoutTheKeywordTab) {
     CompileFixture f("FileName=Help.chm\r\nTabKeyword=0\r\n");
     writeBytes(f.inFolder("Help.hhk"), "kept");
-    ASSERT_EQ(build::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
+    ASSERT_EQ(compile::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
     EXPECT_EQ(readBytes(f.inFolder("Help.hhk")), "kept");
 }
 
@@ -125,7 +125,7 @@ TEST(GoCompile, OnlyTheProjectDestinationAppliesWhenBothAreSet) {
     f.ws.project->writeString("XHP", "SetCompleteDestPathOW", own.path());
     f.ws.settings.writeBool("SYSTEM", "SetCompleteDest", true);
     f.ws.settings.writeString("SYSTEM", "SetCompleteDestPath", shared.path());
-    ASSERT_EQ(build::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
+    ASSERT_EQ(compile::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
     EXPECT_EQ(readBytes(own.file("Help.chm")), "build 1");
     EXPECT_FALSE(platform::fileExists(shared.file("Help.chm")));
     const std::string log = readBytes(f.inFolder("Compile.Log"));
@@ -135,23 +135,23 @@ TEST(GoCompile, OnlyTheProjectDestinationAppliesWhenBothAreSet) {
 
     // The project's folder is gone: nothing is copied, not even to the shared folder.
     f.ws.project->writeString("XHP", "SetCompleteDestPathOW", own.file("gone"));
-    ASSERT_EQ(build::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
+    ASSERT_EQ(compile::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
     EXPECT_FALSE(platform::fileExists(shared.file("Help.chm")));
     EXPECT_EQ(readBytes(f.inFolder("Compile.Log")).find("Copy"), std::string::npos);
 
     // Without the project's own setting the shared destination is used.
     f.ws.project->writeBool("XHP", "SetCompleteDestOW", false);
-    ASSERT_EQ(build::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
+    ASSERT_EQ(compile::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
     EXPECT_EQ(readBytes(shared.file("Help.chm")), "build 3");
 }
 
 TEST(GoCompile, BackupsFollowTheProjectNameNotTheCompiledFile) {
     CompileFixture f("FileName=Other.chm\r\n");
     writeBytes(f.inFolder("Help.chm"), "by name");
-    ASSERT_EQ(build::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
+    ASSERT_EQ(compile::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
     EXPECT_EQ(readBytes(f.inFolder("Other.chm")), "build 1");
     EXPECT_EQ(readBytes(f.inFolder("Help.chm.bak")), "by name");
-    ASSERT_EQ(build::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
+    ASSERT_EQ(compile::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
     EXPECT_EQ(readBytes(f.inFolder("Other.chm")), "build 2");
     EXPECT_FALSE(platform::fileExists(f.inFolder("Other.chm.bak")));
 }
@@ -160,7 +160,7 @@ TEST(GoCompile, MissingCompilerIsToldAfterTheFilesAreWritten) {
     CompileFixture f;
     writeBytes(f.inFolder("Help.chm"), "previous");
     f.ws.settings.writeString("SYSTEM", "HHC", f.dir.file("no/HHC.EXE"));
-    auto r = build::goCompile(f.ws);
+    auto r = compile::goCompile(f.ws);
     EXPECT_EQ(r.outcome, CompileOutcome::NoCompiler);
     ASSERT_EQ(f.prompts.shown.size(), 1u);
     EXPECT_EQ(f.prompts.shown[0].text, "ヘルプコンパイラ(HHC.EXE)の指定を確認して下さい");
@@ -178,14 +178,14 @@ TEST(GoCompile, ACompilerThatCannotStartOrFailsIsNoSuccess) {
     writeBytes(notExecutable, "text");
     ::chmod(notExecutable.c_str(), 0644);
     f.ws.settings.writeString("SYSTEM", "HHC", notExecutable);
-    auto r = build::goCompile(f.ws);
+    auto r = compile::goCompile(f.ws);
     EXPECT_EQ(r.outcome, CompileOutcome::CannotStart);
     ASSERT_FALSE(f.prompts.shown.empty());
     EXPECT_EQ(f.prompts.shown.back().kind, "error");
 
     CompileFixture g;
     writeBytes(g.inFolder("FAIL"), "");
-    r = build::goCompile(g.ws);
+    r = compile::goCompile(g.ws);
     EXPECT_EQ(r.outcome, CompileOutcome::Failed);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(g.prompts.sawText("を作成できませんでした"));
@@ -204,12 +204,12 @@ TEST(GoCompile, WorkshopGuardAsksOnlyWhenItsWindowIsOpen) {
     std::string error;
     auto workshop = platform::ChildProcess::start(fake, {"30"}, "", &error);
     ASSERT_TRUE(workshop) << error;
-    for (int i = 0; i < 200 && !build::isProcessRunning("HHW.EXE"); ++i)
+    for (int i = 0; i < 200 && !compile::isProcessRunning("HHW.EXE"); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    ASSERT_TRUE(build::isProcessRunning("hhw.exe"));
+    ASSERT_TRUE(compile::isProcessRunning("hhw.exe"));
 
     f.ws.saved = false;
-    build::CompileHooks hooks;
+    compile::CompileHooks hooks;
     std::string askedFor;
     hooks.windowWithTitleExists = [&](const std::string& title) {
         askedFor = title;
@@ -217,7 +217,7 @@ TEST(GoCompile, WorkshopGuardAsksOnlyWhenItsWindowIsOpen) {
     };
     f.prompts.answers.push_back(ui::Answer::No);
     writeBytes(f.inFolder("Help.chm"), "previous");
-    EXPECT_EQ(build::goCompile(f.ws, hooks).outcome, CompileOutcome::Declined);
+    EXPECT_EQ(compile::goCompile(f.ws, hooks).outcome, CompileOutcome::Declined);
     EXPECT_EQ(askedFor, "Help");
     ASSERT_EQ(f.prompts.shown.size(), 1u);
     EXPECT_EQ(f.prompts.shown[0].buttons, ui::Buttons::YesNo);
@@ -229,7 +229,7 @@ TEST(GoCompile, WorkshopGuardAsksOnlyWhenItsWindowIsOpen) {
     EXPECT_FALSE(platform::fileExists(f.inFolder("Help.chm.bak")));
 
     hooks.windowWithTitleExists = [](const std::string&) { return false; };
-    EXPECT_EQ(build::goCompile(f.ws, hooks).outcome, CompileOutcome::Succeeded);
+    EXPECT_EQ(compile::goCompile(f.ws, hooks).outcome, CompileOutcome::Succeeded);
     EXPECT_EQ(f.prompts.shown.size(), 1u);
     workshop->kill();
     workshop->wait();
@@ -237,12 +237,12 @@ TEST(GoCompile, WorkshopGuardAsksOnlyWhenItsWindowIsOpen) {
 
 TEST(ViewLog, WithoutALogItDisablesItself) {
     CompileFixture f;
-    EXPECT_FALSE(build::viewLog(f.ws));
+    EXPECT_FALSE(compile::viewLog(f.ws));
     EXPECT_TRUE(f.preview.shown.empty());
     writeBytes(f.inFolder("Compile.Log"), "banner\r\nHHC5013: Error: x\r\n");
     f.ws.tree.selectOnly(f.ws.tree.first());
     std::string html;
-    EXPECT_TRUE(build::viewLog(f.ws, &html));
+    EXPECT_TRUE(compile::viewLog(f.ws, &html));
     EXPECT_EQ(f.preview.last(), html);
     EXPECT_TRUE(f.ws.tree.selectedNodes().empty());
     EXPECT_EQ(f.status.activePage, ui::Page::Preview);

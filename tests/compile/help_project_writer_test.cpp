@@ -2,16 +2,16 @@
 
 #include <algorithm>
 
-#include "build/HelpProjectWriter.h"
+#include "compile/HelpProjectWriter.h"
 #include "compile/BuildTestSupport.h"
 #include "platform/IoError.h"
 
 namespace tarnbook::testing {
 namespace {
 
-using build::startPage;
-using build::windowDefinition;
-using build::writeHelpProjectFile;
+using compile::startPage;
+using compile::windowDefinition;
+using compile::writeHelpProjectFile;
 
 std::string hhpText(BuildFixture& f) {
     writeHelpProjectFile(f.ws);
@@ -255,7 +255,7 @@ TEST(HelpProjectWriter, RewritesAnOldFileWhateverItsCase) {
     for (const auto& e : entries)
         if (platform::upperCaseSjis(e.name) == "HELP.HHP") ++hhp;
     EXPECT_EQ(hhp, 1);
-    EXPECT_EQ(platform::readFile(build::helpProjectFilePath(f.ws)).rfind("[OPTIONS]", 0), 0u);
+    EXPECT_EQ(platform::readFile(compile::helpProjectFilePath(f.ws)).rfind("[OPTIONS]", 0), 0u);
 }
 
 TEST(HelpProjectWriter, UnwritableFolderRaisesAnError) {
@@ -286,7 +286,7 @@ TEST(RefreshMergeCopies, ReplacesOnlyOlderCopiesAndTheirContents) {
     f.set("Merge4", outside.file("NotCopied.chm"));
     writeBytes(outside.file("NotCopied.chm"), "x");
 
-    build::refreshMergeCopies(f.ws);
+    compile::refreshMergeCopies(f.ws);
     EXPECT_EQ(readBytes(f.inFolder("New.chm")), "new chm");
     EXPECT_EQ(readBytes(f.inFolder("New.hhc")), "new hhc");
     EXPECT_EQ(readBytes(f.inFolder("Same.chm")), "copy kept");

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <map>
 
-#include "build/CompileLog.h"
-#include "build/CompileRun.h"
+#include "compile/CompileLogPage.h"
+#include "compile/CompileRun.h"
 #include "compile/BuildTestSupport.h"
 #include "platform/Process.h"
 #include "project/ProjectLifecycle.h"
@@ -79,10 +79,10 @@ TEST(Sample, CompilesIntoAHelpFileThatReadsBack) {
     project::Workspace ws{prompts, preview, editor, status};
     ws.settings.writeString("SYSTEM", "HHC", kDriver);
     ASSERT_TRUE(project::openProject(ws, folder + "/Sample.XHP"));
-    const auto r = build::goCompile(ws);
-    ASSERT_EQ(r.outcome, build::CompileOutcome::Succeeded) << readBytes(folder + "/Compile.Log");
+    const auto r = compile::goCompile(ws);
+    ASSERT_EQ(r.outcome, compile::CompileOutcome::Succeeded) << readBytes(folder + "/Compile.Log");
     EXPECT_EQ(r.chmPath, folder + "/Sample.chm");
-    for (const auto& f : build::compileLogFindings(r.logPath)) EXPECT_FALSE(f.error) << f.line;
+    for (const auto& f : compile::compileLogFindings(r.logPath)) EXPECT_FALSE(f.error) << f.line;
 
     ChmReader chm(r.chmPath);
     ASSERT_TRUE(chm.ok());

@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "build/SitemapWriter.h"
+#include "compile/SitemapWriter.h"
 #include "compile/BuildTestSupport.h"
 
 namespace tarnbook::testing {
 namespace {
 
-using build::contentsFileText;
-using build::indexFileText;
-using build::splitKeywordText;
+using compile::contentsFileText;
+using compile::indexFileText;
+using compile::splitKeywordText;
 
 std::vector<std::string> split(const std::string& utf8) {
     std::vector<std::string> out;
@@ -205,8 +205,8 @@ TEST(Sitemaps, WrittenBesideTheProjectAndOnlyTheNodesCounted) {
     f.add(nullptr, "A", "a.htm", 8, "", "ka");
     f.add(nullptr, "B", "b.htm", 8, "", "kb");
     f.set("Count", "1");  // the project promises one node
-    build::writeIndexFile(f.ws);
-    build::writeContentsFile(f.ws);
+    compile::writeIndexFile(f.ws);
+    compile::writeContentsFile(f.ws);
     const std::string hhk = readBytes(f.inFolder("Help.hhk"));
     const std::string hhc = readBytes(f.inFolder("Help.hhc"));
     EXPECT_NE(hhk.find("ka"), std::string::npos);

@@ -3,10 +3,10 @@
 
 #include <algorithm>
 
-#include "build/hhc/ProjectAdapter.h"
+#include "hhc/ProjectAdapter.h"
 #include "support/TempDir.h"
 
-using namespace tarnbook::build::hhc;
+using namespace tarnbook::hhc;
 using tarnbook::testing::TempDir;
 using tarnbook::testing::writeBytes;
 using ::testing::ElementsAre;

@@ -6,18 +6,18 @@
 #include <map>
 #include <set>
 
-#include "build/ChmDirectory.h"
-#include "build/Decompile.h"
-#include "build/hhc/HhcDriver.h"
-#include "build/hhc/HhcMessages.h"
+#include "compile/ChmDirectory.h"
+#include "compile/Decompile.h"
+#include "hhc/HhcDriver.h"
+#include "hhc/HhcMessages.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
 #include "support/TempDir.h"
 
-using namespace tarnbook::build;
-using namespace tarnbook::build::hhc;
+using namespace tarnbook::compile;
+using namespace tarnbook::hhc;
 using tarnbook::testing::readBytes;
 using tarnbook::testing::TempDir;
 using tarnbook::testing::writeBytes;

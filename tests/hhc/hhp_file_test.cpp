@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "build/hhc/HhpFile.h"
+#include "hhc/HhpFile.h"
 
-using tarnbook::build::hhc::HhpFile;
+using tarnbook::hhc::HhpFile;
 
 TEST(HhpFile, ReadsSectionsPreambleAndOptionsWithoutRegardToCase) {
     const auto h = HhpFile::parse(

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "build/hhc/HhcMessages.h"
+#include "hhc/HhcMessages.h"
 
-using namespace tarnbook::build::hhc;
+using namespace tarnbook::hhc;
 
 TEST(HhcMessages, MapsEachKindOfChmcmdLineToItsNumberAndSeverity) {
     struct Case {

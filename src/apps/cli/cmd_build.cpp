@@ -3,8 +3,8 @@
 
 #include "CliCommand.h"
 #include "HeadlessWorkspace.h"
-#include "build/CompileLog.h"
-#include "build/CompileRun.h"
+#include "compile/CompileLogPage.h"
+#include "compile/CompileRun.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -14,7 +14,7 @@
 namespace {
 
 namespace platform = tarnbook::platform;
-namespace build = tarnbook::build;
+namespace compile = tarnbook::compile;
 
 // The compiler driver: beside this program (installed), in the build tree's sibling folder,
 // or on PATH.
@@ -67,15 +67,15 @@ int runBuild(const std::vector<std::string>& args) {
         std::fprintf(stderr, "tarnbook-cli build: cannot open project %s\n", args[0].c_str());
         return 1;
     }
-    if (!build::canCompile(ws)) {
+    if (!compile::canCompile(ws)) {
         std::fprintf(stderr, "tarnbook-cli build: the project has no contents to compile\n");
         return 1;
     }
-    const build::CompileResult r = build::goCompile(ws);
+    const compile::CompileResult r = compile::goCompile(ws);
     std::fprintf(stderr, "\n");
 
     int errors = 0, warnings = 0;
-    for (const auto& f : build::compileLogFindings(r.logPath)) {
+    for (const auto& f : compile::compileLogFindings(r.logPath)) {
         std::printf("%s\n", platform::cp932ToUtf8(f.line).c_str());
         (f.error ? errors : warnings)++;
     }
@@ -83,24 +83,24 @@ int runBuild(const std::vector<std::string>& args) {
         std::printf("log: %s\n",
                     platform::nativePath(r.htmlLog.empty() ? r.logPath : r.htmlLog).c_str());
     switch (r.outcome) {
-        case build::CompileOutcome::Succeeded:
+        case compile::CompileOutcome::Succeeded:
             std::printf("compiled: %s (%d errors, %d warnings)\n",
                         platform::nativePath(r.chmPath).c_str(), errors, warnings);
             return errors == 0 ? 0 : 1;
-        case build::CompileOutcome::NoCompiler:
+        case compile::CompileOutcome::NoCompiler:
             std::fprintf(stderr, "tarnbook-cli build: the compiler %s does not exist\n",
                          platform::cp932ToUtf8(ws.settings.readString("SYSTEM", "HHC")).c_str());
             return 1;
-        case build::CompileOutcome::CannotStart:
+        case compile::CompileOutcome::CannotStart:
             std::fprintf(stderr, "tarnbook-cli build: the compiler could not be started: %s\n",
                          r.error.c_str());
             return 1;
-        case build::CompileOutcome::Failed:
+        case compile::CompileOutcome::Failed:
             std::fprintf(stderr,
                          "tarnbook-cli build: no compiled help was produced (exit %d, %d errors)\n",
                          r.exitCode, errors);
             return 1;
-        case build::CompileOutcome::Declined:
+        case compile::CompileOutcome::Declined:
             return 1;
     }
     return 1;

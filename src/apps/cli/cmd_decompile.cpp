@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "CliCommand.h"
-#include "build/Decompile.h"
+#include "compile/Decompile.h"
 #include "platform/Cp932.h"
 #include "platform/Paths.h"
 
@@ -22,7 +22,7 @@ int runDecompile(const std::vector<std::string>& args) {
     const std::string folder = platform::corePath(args[1]);
     const bool tty = isatty(fileno(stderr));
     const auto result =
-        build::decompileChm(chm, folder, [tty](std::size_t done, std::size_t total) {
+        compile::decompileChm(chm, folder, [tty](std::size_t done, std::size_t total) {
             if (tty && total) std::fprintf(stderr, "\r%3zu%%", done * 100 / total);
         });
     if (tty) std::fprintf(stderr, "\r    \r");

@@ -5,12 +5,12 @@
 #include <string>
 #include <string_view>
 
-#include "build/hhc/HhcDriver.h"
+#include "hhc/HhcDriver.h"
 #include "platform/Cp932.h"
 #include "platform/Paths.h"
 
 int main(int argc, char** argv) {
-    using namespace tarnbook::build::hhc;
+    using namespace tarnbook::hhc;
     DriverOptions options;
     std::string project;
     for (int i = 1; i < argc; ++i) {

@@ -1,0 +1,152 @@
+#include "compile/Decompile.h"
+
+#include <chm_lib.h>
+
+#include <memory>
+
+#include "compile/ChmDirectory.h"
+#include "platform/Cp932.h"
+#include "platform/Files.h"
+#include "platform/IoError.h"
+#include "platform/Paths.h"
+
+namespace tarnbook::compile {
+
+namespace {
+
+struct ChmCloser {
+    void operator()(chmFile* h) const { chm_close(h); }
+};
+using ChmHandle = std::unique_ptr<chmFile, ChmCloser>;
+
+int collectName(chmFile*, chmUnitInfo* ui, void* context) {
+    static_cast<std::vector<std::string>*>(context)->emplace_back(ui->path);
+    return CHM_ENUMERATOR_CONTINUE;
+}
+
+// Names from our own walk of the listing chain, which also sees what chmlib misses when the
+// recorded first chunk is wrong; chmlib's enumeration when the directory is unusual.
+std::vector<std::string> entryNames(const std::string& chmPath, chmFile* h) {
+    if (auto bytes = platform::tryReadFile(chmPath)) {
+        ChmDirectory dir;
+        std::string error;
+        if (readChmDirectory(*bytes, &dir, &error)) {
+            std::vector<std::string> names;
+            names.reserve(dir.entries.size());
+            for (auto& e : dir.entries) names.push_back(std::move(e.name));
+            return names;
+        }
+    }
+    std::vector<std::string> names;
+    chm_enumerate(h, CHM_ENUMERATE_ALL, collectName, &names);
+    return names;
+}
+
+}  // namespace
+
+std::optional<std::string> safeEntryPath(std::string_view name, std::string* reason) {
+    auto refuse = [&](const char* why) -> std::optional<std::string> {
+        if (reason) *reason = why;
+        return std::nullopt;
+    };
+    if (reason) reason->clear();
+    // Folders and the container's own storage are not files of the help.
+    if (name.empty() || name.back() == '/' || name.substr(0, 2) == "::") return std::nullopt;
+    if (name.front() != '/') return refuse("the name is not rooted");
+    name.remove_prefix(1);
+    if (name.empty()) return std::nullopt;
+    if (name.front() == '/') return refuse("the name is an absolute path");
+    for (unsigned char c : name) {
+        if (c < 0x20 || c == 0x7F) return refuse("the name contains a control character");
+        if (c == '\\') return refuse("the name contains a backslash");
+    }
+    if (name.size() >= 2 && name[1] == ':') return refuse("the name starts with a drive letter");
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        std::size_t end = name.find('/', start);
+        if (end == std::string_view::npos) end = name.size();
+        const std::string_view part = name.substr(start, end - start);
+        if (part.empty()) return refuse("the name has an empty folder part");
+        if (part == "." || part == "..") return refuse("the name climbs with '.' or '..'");
+        start = end + 1;
+    }
+    // Entry names are UTF-8; the core speaks CP932 and converts back at the file system. The
+    // converted form is checked again, so no conversion can bring back a climbing name.
+    std::string core = platform::utf8ToCp932(name);
+    std::size_t partStart = 0;
+    for (std::size_t i = 0; i <= core.size(); ++i) {
+        if (i == core.size() || platform::isSeparatorAt(core, i)) {
+            const std::string_view part = std::string_view(core).substr(partStart, i - partStart);
+            if (part.empty() || part == "." || part == "..")
+                return refuse("the name does not convert to a safe file name");
+            partStart = i + 1;
+        }
+    }
+    return core;
+}
+
+DecompileResult decompileChm(const std::string& chmPath, const std::string& outputFolder,
+                             const DecompileProgress& progress) {
+    DecompileResult result;
+    if (!platform::fileExists(chmPath)) {
+        result.error = "the file " + chmPath + " does not exist";
+        return result;
+    }
+    ChmHandle h(chm_open(platform::nativePath(chmPath).c_str()));
+    if (!h) {
+        result.error = "the file " + chmPath + " is not a readable compiled help file";
+        return result;
+    }
+    result.opened = true;
+    if (!platform::createFolders(outputFolder))
+        throw platform::IoError("cannot create the folder " + outputFolder);
+
+    const std::vector<std::string> names = entryNames(chmPath, h.get());
+    result.entries = names.size();
+    struct Job {
+        std::string name;
+        std::string target;
+    };
+    std::vector<Job> jobs;
+    for (const auto& name : names) {
+        std::string reason;
+        auto rel = safeEntryPath(name, &reason);
+        if (rel) {
+            jobs.push_back({name, platform::joinPath(outputFolder, *rel)});
+        } else if (!reason.empty()) {
+            result.warnings.push_back("skipped " + platform::utf8ToCp932(name) + ": " + reason);
+        }
+    }
+
+    if (progress) progress(0, jobs.size());
+    std::size_t done = 0;
+    for (const auto& job : jobs) {
+        chmUnitInfo ui{};
+        if (chm_resolve_object(h.get(), job.name.c_str(), &ui) != CHM_RESOLVE_SUCCESS) {
+            result.warnings.push_back("cannot find " + platform::utf8ToCp932(job.name) +
+                                      " in the directory");
+        } else {
+            std::string data(static_cast<std::size_t>(ui.length), '\0');
+            const LONGINT64 got =
+                ui.length == 0 ? 0
+                               : chm_retrieve_object(h.get(), &ui,
+                                                     reinterpret_cast<unsigned char*>(data.data()),
+                                                     0, static_cast<LONGINT64>(ui.length));
+            if (got != static_cast<LONGINT64>(ui.length)) {
+                result.warnings.push_back("cannot read " + platform::utf8ToCp932(job.name) +
+                                          " (damaged data)");
+            } else {
+                const std::string folder = platform::folderPart(job.target);
+                if (!folder.empty() && !platform::createFolders(folder))
+                    throw platform::IoError("cannot create the folder " + folder);
+                platform::writeFileAtomic(job.target, data, platform::Durability::Unsynced);
+                ++result.filesWritten;
+            }
+        }
+        ++done;
+        if (progress) progress(done, jobs.size());
+    }
+    return result;
+}
+
+}  // namespace tarnbook::compile

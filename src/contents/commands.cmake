@@ -1,3 +1,0 @@
-target_sources(tarnbook_core PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/CommandTable.cpp
-)

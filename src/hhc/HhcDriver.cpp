@@ -1,0 +1,247 @@
+#include "hhc/HhcDriver.h"
+
+#include <chm_lib.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <random>
+
+#include "BuildInfo.h"
+#include "compile/ChmDirectory.h"
+#include "hhc/HhcLogWriter.h"
+#include "hhc/HhpFile.h"
+#include "hhc/ProjectAdapter.h"
+#include "platform/Cp932.h"
+#include "platform/Files.h"
+#include "platform/IoError.h"
+#include "platform/Paths.h"
+#include "platform/Process.h"
+
+namespace tarnbook::hhc {
+
+namespace {
+
+struct ChmCloser {
+    void operator()(chmFile* h) const { chm_close(h); }
+};
+using ChmHandle = std::unique_ptr<chmFile, ChmCloser>;
+
+// Removes a temporary file when the compile ends, however it ends.
+class TempFile {
+  public:
+    explicit TempFile(std::string path) : path_(std::move(path)) {}
+    ~TempFile() {
+        if (!path_.empty()) platform::deleteFile(path_);
+    }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    const std::string& path() const { return path_; }
+    void release() { path_.clear(); }
+
+  private:
+    std::string path_;
+};
+
+// A name in `folder` that does not exist yet; hidden, so a file manager does not show it
+// while the compiler runs.
+std::string freshName(const std::string& folder, const std::string& stem, const std::string& ext) {
+    static std::mt19937_64 rng{std::random_device{}()};
+    for (;;) {
+        const std::string candidate =
+            platform::joinPath(folder, "." + stem + "-" + std::to_string(rng() % 100000000) + ext);
+        if (!platform::pathExists(candidate)) return candidate;
+    }
+}
+
+bool isImage(const std::string& lowerName) {
+    for (const char* ext : {".gif", ".jpg", ".jpeg", ".png", ".bmp", ".ico", ".svg", ".webp"})
+        if (lowerName.ends_with(ext)) return true;
+    return false;
+}
+
+bool isPage(const std::string& lowerName) {
+    return lowerName.ends_with(".htm") || lowerName.ends_with(".html");
+}
+
+bool readEntry(chmFile* h, const std::string& name, std::string* data) {
+    chmUnitInfo ui{};
+    if (chm_resolve_object(h, name.c_str(), &ui) != CHM_RESOLVE_SUCCESS) return false;
+    data->assign(static_cast<std::size_t>(ui.length), '\0');
+    if (ui.length == 0) return true;
+    const LONGINT64 got =
+        chm_retrieve_object(h, &ui, reinterpret_cast<unsigned char*>(data->data()), 0,
+                            static_cast<LONGINT64>(ui.length));
+    return got == static_cast<LONGINT64>(ui.length);
+}
+
+// Reads back every entry of the compiled file with chmlib: the files the project listed must
+// be there with their bytes; pages, pictures and links are counted for the log.
+bool checkResult(const std::string& chmPath, const std::string& projectFolder,
+                 const std::vector<std::string>& listed, CompileStats* stats,
+                 std::vector<HhcMessage>* messages) {
+    ChmHandle h(chm_open(platform::nativePath(chmPath).c_str()));
+    if (!h) {
+        messages->push_back({msg::kInternal, Severity::Error,
+                             "The compiled file cannot be read back; it is damaged."});
+        return false;
+    }
+    bool sound = true;
+    for (const auto& name : listed) {
+        std::string data;
+        if (!readEntry(h.get(), "/" + name, &data)) {
+            messages->push_back({msg::kInternal, Severity::Error,
+                                 "The compiled file lacks " + name + ", or it cannot be read."});
+            sound = false;
+            continue;
+        }
+        auto source = platform::tryReadFile(platform::joinPath(projectFolder, name));
+        if (source && *source != data) {
+            messages->push_back({msg::kInternal, Severity::Error,
+                                 "The compiled copy of " + name + " differs from the file."});
+            sound = false;
+        }
+    }
+
+    auto bytes = platform::tryReadFile(chmPath);
+    compile::ChmDirectory dir;
+    std::string error;
+    if (!bytes || !compile::readChmDirectory(*bytes, &dir, &error)) {
+        messages->push_back({msg::kInternal, Severity::Error,
+                             "The compiled file's directory is damaged: " + error});
+        return false;
+    }
+    stats->chmBytes = bytes->size();
+    for (const auto& e : dir.entries) {
+        const std::string& n = e.name;
+        if (n.size() < 2 || n[0] != '/' || n.back() == '/' || n[1] == '#' || n[1] == '$') continue;
+        const std::string lower = platform::lowerCaseSjis(n);
+        stats->sourceBytes += e.length;
+        if (isImage(lower)) ++stats->graphics;
+        if (!isPage(lower)) continue;
+        ++stats->topics;
+        std::string data;
+        if (readEntry(h.get(), n, &data))
+            countLinks(data, &stats->localLinks, &stats->internetLinks);
+    }
+    return sound;
+}
+
+// Puts `from` in the place of `to`. The platform's rename never replaces a file, so the old
+// result steps aside first and comes back when the new one cannot take its place.
+bool replaceFile(const std::string& from, const std::string& to) {
+    if (!platform::fileExists(to)) return platform::renameFile(from, to);
+    const std::string aside = freshName(platform::folderPart(to), "tarnbook-hhc-old", ".chm");
+    if (!platform::renameFile(to, aside)) return false;
+    if (!platform::renameFile(from, to)) {
+        platform::renameFile(aside, to);
+        return false;
+    }
+    platform::deleteFile(aside);
+    return true;
+}
+
+}  // namespace
+
+std::string driverBanner() {
+    return std::string(buildinfo::kProductName) + " help compiler driver " +
+           buildinfo::kProductVersion + " (chmcmd back end)";
+}
+
+DriverResult compileProject(const std::string& hhpPath, const DriverOptions& options) {
+    DriverResult result;
+    const auto started = std::chrono::steady_clock::now();
+    auto original = platform::tryReadFile(hhpPath);
+    if (!original) {
+        result.failure = "cannot read the project file " + hhpPath;
+        return result;
+    }
+    // chmcmd runs in the project folder, so every path handed to it must be absolute.
+    std::string folder = platform::folderPart(hhpPath);
+    if (!platform::isAbsolutePath(folder)) {
+        const std::string cwd = platform::corePath(std::filesystem::current_path().string());
+        folder = normalizeAbsolute(folder.empty() ? cwd : cwd + "/" + folder);
+    }
+    AdaptedProject adapted =
+        adaptProject(HhpFile::parse(*original), {folder, platform::fileNamePart(hhpPath)});
+    result.chmPath = adapted.targetChm;
+    result.logPath = adapted.errorLog;
+    result.messages = adapted.messages;
+
+    CompileLogData log{driverBanner(), adapted.targetChm, {}, std::nullopt};
+    auto finish = [&](bool produced) {
+        result.produced = produced;
+        log.messages = result.messages;
+        result.logText = formatCompileLog(log);
+        if (!result.logPath.empty()) {
+            try {
+                platform::writeFileAtomic(result.logPath, result.logText);
+            } catch (const platform::IoError& e) {
+                result.failure += (result.failure.empty() ? "" : "; ") +
+                                  std::string("cannot write the error log: ") + e.what();
+                result.logPath.clear();
+            }
+        }
+        return result;
+    };
+    auto fatal = [&](int number, std::string text) {
+        result.messages.push_back({number, Severity::Error, text});
+        result.failure = std::move(text);
+        return finish(false);
+    };
+
+    const std::string targetFolder = platform::folderPart(adapted.targetChm);
+    if (!targetFolder.empty() && !platform::folderExists(targetFolder) &&
+        !platform::createFolders(targetFolder))
+        return fatal(msg::kCannotWrite,
+                     "Cannot create the folder " + targetFolder + " for the compiled file.");
+
+    TempFile output(
+        freshName(targetFolder.empty() ? folder : targetFolder, "tarnbook-hhc", ".chm"));
+    // chmcmd opens the names it is given as they are: hand it the file system's own (UTF-8)
+    // path, not the project's Shift_JIS text, or a project with a Japanese name cannot build.
+    adapted.hhp.setOption("Compiled file", platform::nativePath(output.path()));
+    TempFile project(freshName(folder, "tarnbook-hhc", ".hhp"));
+    try {
+        platform::writeFileAtomic(project.path(), adapted.hhp.toBytes(),
+                                  platform::Durability::Unsynced);
+    } catch (const platform::IoError& e) {
+        return fatal(msg::kCannotWrite,
+                     std::string("Cannot write the compiler's project copy: ") + e.what());
+    }
+
+    const std::string program = options.chmcmd.empty() ? "chmcmd" : options.chmcmd;
+    std::string output_text;
+    const int exitCode = platform::runAndCapture(program, {platform::fileNamePart(project.path())},
+                                                 folder, &output_text);
+    if (exitCode < 0)
+        return fatal(msg::kInternal,
+                     "The compiler " + program + " cannot be started: " + output_text);
+    for (auto& m : mapChmcmdOutput(withoutDefinedAnchors(output_text, folder)))
+        result.messages.push_back(std::move(m));
+    if (exitCode != 0 || platform::fileSize(output.path()) <= 0)
+        return fatal(msg::kInternal, "The compiler " + program + " ended with exit code " +
+                                         std::to_string(exitCode) + " without a compiled file.");
+
+    std::string error;
+    bool repaired = false;
+    if (!compile::repairChmDirectoryFile(output.path(), &repaired, &error))
+        return fatal(msg::kInternal, "The compiled file's directory is damaged: " + error);
+    result.directoryRepaired = repaired;
+
+    CompileStats stats;
+    if (!checkResult(output.path(), folder, adapted.listedFiles, &stats, &result.messages))
+        return fatal(msg::kInternal, "The compiled file is incomplete; it was not kept.");
+
+    if (!replaceFile(output.path(), adapted.targetChm))
+        return fatal(msg::kCannotWrite,
+                     "Cannot write the compiled file " + adapted.targetChm + ".");
+    output.release();
+    stats.seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started)
+            .count();
+    log.stats = stats;
+    return finish(true);
+}
+
+}  // namespace tarnbook::hhc

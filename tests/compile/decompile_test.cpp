@@ -1,0 +1,136 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "compile/ChmDirectory.h"
+#include "compile/Decompile.h"
+#include "support/TempDir.h"
+
+using namespace tarnbook::compile;
+using tarnbook::testing::readBytes;
+using tarnbook::testing::TempDir;
+using tarnbook::testing::writeBytes;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kChmDir = std::string(TARNBOOK_CORPUS_DIR) + "/chm/";
+
+std::size_t regularFiles(const std::string& folder) {
+    std::size_t n = 0;
+    for (const auto& e : fs::recursive_directory_iterator(folder))
+        if (e.is_regular_file()) ++n;
+    return n;
+}
+
+}  // namespace
+
+TEST(Decompile, UnpacksEveryCorpusFileCompletely) {
+    if (!fs::exists(kChmDir)) GTEST_SKIP() << "corpus not present";
+    // Entries as listed by chmlib; files as extract_chmLib writes them (pages, pictures and
+    // the #/$ system files, without folders and storage entries).
+    struct Expect {
+        const char* name;
+        std::size_t entries;
+        std::size_t files;
+    } files[] = {{"AttacheCase.chm", 97, 84},
+                 {"Othello.chm", 62, 51},
+                 {"streamtuner2-help.chm", 103, 92},
+                 {"EGL2-help.chm", 28, 20},
+                 {"InnoSetup-ISetup.chm", 507, 496}};
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        TempDir out;
+        std::size_t lastDone = 0, lastTotal = 0, calls = 0;
+        const auto r = decompileChm(kChmDir + f.name, out.path() + "/x",
+                                    [&](std::size_t done, std::size_t total) {
+                                        EXPECT_GE(done, lastDone);
+                                        lastDone = done;
+                                        lastTotal = total;
+                                        ++calls;
+                                    });
+        ASSERT_TRUE(r.opened) << r.error;
+        EXPECT_EQ(r.entries, f.entries);
+        EXPECT_EQ(r.filesWritten, f.files);
+        EXPECT_TRUE(r.warnings.empty()) << r.warnings.front();
+        EXPECT_EQ(regularFiles(out.path()), f.files);
+        EXPECT_EQ(lastDone, lastTotal);
+        EXPECT_EQ(calls, f.files + 1);
+    }
+    TempDir out;
+    decompileChm(kChmDir + "AttacheCase.chm", out.path());
+    EXPECT_TRUE(fs::exists(out.path() + "/Table of Contents.hhc"));
+    EXPECT_TRUE(fs::exists(out.path() + "/pages/img/Octocat.png"));
+}
+
+TEST(Decompile, EntryNamesThatCouldLeaveTheFolderAreRefused) {
+    struct Case {
+        const char* name;
+        bool written;
+    } cases[] = {
+        {"/index.htm", true},    {"/pages/img/a b.png", true}, {"/#SYSTEM", true},
+        {"/../x.htm", false},    {"/a/../../x.htm", false},    {"/a/..", false},
+        {"//etc/passwd", false}, {"/a\\..\\..\\x", false},     {"/C:/x.htm", false},
+        {"/a//b.htm", false},    {"/./x.htm", false},          {"/a\x01.htm", false},
+        {"relative.htm", false},
+    };
+    for (const auto& c : cases) {
+        std::string reason;
+        const auto path = safeEntryPath(c.name, &reason);
+        EXPECT_EQ(path.has_value(), c.written) << c.name;
+        if (!c.written) {
+            EXPECT_FALSE(reason.empty()) << c.name;
+        }
+    }
+    // Folders and the container's storage are simply not files: no path, no complaint.
+    for (const char* name : {"/", "/pages/", "::DataSpace/NameList"}) {
+        std::string reason = "x";
+        EXPECT_FALSE(safeEntryPath(name, &reason)) << name;
+        EXPECT_TRUE(reason.empty()) << name;
+    }
+    EXPECT_EQ(safeEntryPath("/pages/a.htm"), "pages/a.htm");
+}
+
+TEST(Decompile, AHostileEntryNameIsSkippedAndNothingLandsOutsideTheFolder) {
+    if (!fs::exists(kChmDir)) GTEST_SKIP() << "corpus not present";
+    // Rename an entry inside the directory chunk to a climbing name of the same length.
+    std::string bytes = readBytes(kChmDir + "EGL2-help.chm");
+    ChmDirectory d;
+    ASSERT_TRUE(readChmDirectory(bytes, &d, nullptr));
+    std::string victim;
+    for (const auto& e : d.entries)
+        if (e.name.size() >= 8 && e.name[1] != '#' && e.name[1] != '$' && e.name.back() != '/' &&
+            e.name[0] == '/')
+            victim = e.name;
+    ASSERT_FALSE(victim.empty());
+    std::string hostile = "/../../" + std::string(victim.size() - 7, 'p');
+    const std::size_t at = bytes.find(victim, d.directoryOffset);
+    ASSERT_NE(at, std::string::npos);
+    bytes.replace(at, victim.size(), hostile);
+
+    TempDir root;
+    writeBytes(root.file("hostile.chm"), bytes);
+    const auto r = decompileChm(root.file("hostile.chm"), root.path() + "/a/b/out");
+    ASSERT_TRUE(r.opened);
+    ASSERT_EQ(r.warnings.size(), 1u);
+    EXPECT_NE(r.warnings[0].find(hostile), std::string::npos);
+    EXPECT_EQ(r.filesWritten, 19u);
+    for (const auto& e : fs::recursive_directory_iterator(root.path())) {
+        const std::string p = e.path().string();
+        EXPECT_TRUE(p == root.file("hostile.chm") || p == root.path() + "/a" ||
+                    p.rfind(root.path() + "/a/b", 0) == 0)
+            << p;
+    }
+}
+
+TEST(Decompile, ReportsAFileThatIsNotACompiledHelpFile) {
+    TempDir d;
+    writeBytes(d.file("fake.chm"), "not a help file");
+    auto r = decompileChm(d.file("fake.chm"), d.file("out"));
+    EXPECT_FALSE(r.opened);
+    EXPECT_FALSE(r.error.empty());
+    r = decompileChm(d.file("absent.chm"), d.file("out"));
+    EXPECT_FALSE(r.opened);
+    EXPECT_FALSE(fs::exists(d.file("out")));
+}
