@@ -13,6 +13,8 @@
 #include "project/ProjectLifecycle.h"
 #include "project/Workspace.h"
 #include "shell/MainWindow.h"
+#include "shell/TextEditor.h"
+#include "shell/WebPreview.h"
 #include "ui/NullControls.h"
 
 using namespace tarnbook;
@@ -37,7 +39,7 @@ const std::string& projectFile() {
                 n->data.Title = platform::utf8ToCp932("第" + std::to_string(i / 25 + 1) + "章");
                 n->syncViewFromData();
                 heading = tree.appendChild(nullptr, std::move(n));
-                heading->expanded = i == 0;
+                tree.setExpanded(heading, i == 0);
             } else {
                 n->data.ImageIndex = 8;
                 n->data.HTML = "page" + std::to_string(i) + ".htm";

@@ -11,6 +11,8 @@
 #include "platform/Paths.h"
 #include "shell/ContentTreeModel.h"
 #include "shell/MainWindow.h"
+#include "shell/TextEditor.h"
+#include "shell/WebPreview.h"
 
 using namespace tarnbook;
 

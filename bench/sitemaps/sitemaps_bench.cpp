@@ -53,7 +53,6 @@ struct BigProject {
         ini.writeBool("XHP", "UseMap", true);
         ini.writeString("XHP", "MAP", "Big.MAP");
         ws.project = std::move(ini);
-        ws.projectFolder = folder;
 
         const std::string page = platform::utf8ToCp932("ページ");
         const std::u16string keyword = platform::utf8ToUtf16("キーワード");

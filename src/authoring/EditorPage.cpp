@@ -13,10 +13,6 @@ using project::Workspace;
 
 namespace {
 
-bool isWebLink(const TreeNode& n) {
-    return n.data.ImageIndex >= 12 && n.data.ImageIndex <= 15;
-}
-
 }  // namespace
 
 std::string nodePageFullPath(const Workspace& ws, const TreeNode& node) {
@@ -31,7 +27,7 @@ bool editorPageVisible(const Workspace& ws) {
     const TreeNode* n = ws.tree.focused();
     if (!n || n->data.HTML.empty()) return false;
     if (platform::lowerCaseSjis(platform::extensionPart(n->data.HTML)) == ".mht") return false;
-    return !isWebLink(*n);
+    return !n->data.isWebLink();
 }
 
 void refreshWindowState(Workspace& ws) {
@@ -49,7 +45,7 @@ bool tagSave(Workspace& ws, const std::function<void()>& showSelectedNode) {
     platform::writeLinesCrLf(ws.currentPage, ws.editor.lines());
     ws.editor.setModified(false);
     ws.currentPage.clear();
-    ws.rightClicked = nullptr;
+    ws.rightClick = false;
     if (showSelectedNode) showSelectedNode();
     refreshWindowState(ws);
     return true;
@@ -112,8 +108,8 @@ void openExternalEditor(Workspace& ws) {
 }
 
 void openProjectFolder(Workspace& ws) {
-    if (ws.hasProject() && platform::folderExists(ws.projectFolder))
-        platform::openWithDefaultProgram(ws.projectFolder);
+    if (ws.hasProject() && platform::folderExists(ws.projectFolder()))
+        platform::openWithDefaultProgram(ws.projectFolder());
     refreshWindowState(ws);
 }
 

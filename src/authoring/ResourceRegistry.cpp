@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 #include "platform/IoError.h"
 #include "platform/Paths.h"
+#include "project/ResourcePaths.h"
 
 namespace tarnbook::authoring {
 
@@ -16,7 +17,7 @@ using project::Workspace;
 namespace {
 
 constexpr std::string_view kSection = "Addition";
-constexpr std::string_view kResourcePrefix = "_RESOURCE\\";
+using project::kResourcePrefix;
 
 const char* const kOutsideResourceFolder =
     "プロジェクトファイルのリソースディレクトリ\n内のファイルのみ追加できます。\n"
@@ -26,15 +27,7 @@ const char* const kNameTaken =
 
 // "<PDIR>\_RESOURCE\" upper-cased with '\' separators: the text searched for in paths.
 std::string resourceKey(const Workspace& ws) {
-    std::string pdir = backslashSeparators(ws.projectFolder);
-    while (!pdir.empty() && pdir.back() == '\\') pdir.pop_back();
-    return upperCaseSjis(pdir + "\\_RESOURCE\\");
-}
-
-bool startsWithResourcePrefix(std::string_view path) {
-    if (path.size() < kResourcePrefix.size()) return false;
-    return upperCaseSjis(backslashSeparators(path.substr(0, kResourcePrefix.size()))) ==
-           kResourcePrefix;
+    return project::resourceKey(ws.projectFolder());
 }
 
 std::string entryKey(std::size_t n, const char* what) {
@@ -73,23 +66,18 @@ std::string lowerExtension(std::string_view path) {
 }  // namespace
 
 std::string resourceFolder(const Workspace& ws) {
-    return platform::joinPath(ws.projectFolder, "_RESOURCE");
+    return platform::joinPath(ws.projectFolder(), "_RESOURCE");
 }
 
 bool inResourceFolder(const Workspace& ws, std::string_view path) {
     if (!ws.hasProject()) return false;
-    return upperCaseSjis(backslashSeparators(path)).find(resourceKey(ws)) != std::string::npos;
+    return platform::findSjis(upperCaseSjis(backslashSeparators(path)), resourceKey(ws)) !=
+           std::string::npos;
 }
 
 std::string resourceRelativeName(const Workspace& ws, std::string_view path) {
     if (!ws.hasProject()) return std::string(path);
-    const std::string key = resourceKey(ws);
-    const std::string stored = backslashSeparators(path);
-    // Upper-casing keeps every byte at its place, so the index holds for the original text.
-    const std::size_t at = upperCaseSjis(stored).find(key);
-    if (at != std::string::npos) return stored.substr(at + key.size());
-    if (startsWithResourcePrefix(path)) return stored.substr(kResourcePrefix.size());
-    return std::string(path);
+    return project::resourceRelativeName(ws.projectFolder(), path);
 }
 
 std::string resourceFullPath(const Workspace& ws, std::string_view name) {
@@ -128,7 +116,7 @@ std::string copyIntoResource(std::string_view source, std::string_view target) {
 bool copyCompanionFolder(const Workspace& ws, std::string_view page, const CopyProgress& progress) {
     const std::string ext = lowerExtension(page);
     if (ext != ".htm" && ext != ".html") return false;
-    if (!ws.hasProject() || !platform::folderExists(ws.projectFolder)) return false;
+    if (!ws.hasProject() || !platform::folderExists(ws.projectFolder())) return false;
     const std::string stem(page.substr(0, page.size() - ext.size()));
     for (const char* suffix : {"_files", ".files"}) {
         const std::string companion = stem + suffix;
@@ -195,7 +183,7 @@ std::vector<ResourceRow> allResourcesView(const Workspace& ws) {
     if (!ws.hasProject()) return rows;
     ws.tree.forEach([&](project::TreeNode& n) {
         const int icon = n.data.ImageIndex;
-        if (icon >= 12 && icon <= 15) return;
+        if (project::isWebLinkIcon(icon)) return;
         const std::string full = resourceFullPath(ws, n.data.HTML);
         rows.push_back({RowKind::NodePage, n.data.Title, pathColumnText(full),
                         sizeColumn(full, n.data.isHeading() ? "*Header*" : "NotFound")});
@@ -210,7 +198,7 @@ std::vector<ResourceRow> addedResourcesView(const Workspace& ws) {
     if (!ws.hasProject()) return rows;
     for (const auto& e : readAdditions(*ws.project)) {
         const std::string full =
-            platform::joinPath(ws.projectFolder, platform::slashSeparators(e.file));
+            platform::joinPath(ws.projectFolder(), platform::slashSeparators(e.file));
         rows.push_back(
             {RowKind::AddedResource, e.key, pathColumnText(full), sizeColumn(full, "NotFound")});
     }
@@ -263,7 +251,7 @@ std::vector<ResourceRow> unregisterSelected(Workspace& ws, const std::vector<Res
         for (auto& e : entries) {
             if (e.file.empty()) continue;
             const bool gone = !platform::fileExists(
-                platform::joinPath(ws.projectFolder, platform::slashSeparators(e.file)));
+                platform::joinPath(ws.projectFolder(), platform::slashSeparators(e.file)));
             if (e.file == row.path || gone) e = AdditionEntry{};
         }
     }

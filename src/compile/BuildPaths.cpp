@@ -17,28 +17,8 @@ std::string inProjectFolder(std::string_view projectFolder, std::string_view nam
 }
 
 std::string projectFolderOf(const project::Workspace& ws) {
-    if (!ws.projectFolder.empty() || !ws.project) return ws.projectFolder;
+    if (!ws.projectFolder().empty() || !ws.project) return ws.projectFolder();
     return ws.project->readString("XHP", "PDir");
-}
-
-bool isWebLinkNode(const project::TData& data) {
-    return data.ImageIndex >= 12 && data.ImageIndex <= 15;
-}
-
-std::string resourceRelativeName(std::string_view projectFolder, std::string_view path) {
-    const std::string upperPath = platform::upperCaseSjis(path);
-    for (char sep : {'\\', '/'}) {
-        std::string marker = platform::upperCaseSjis(projectFolder);
-        marker += sep;
-        marker += "_RESOURCE";
-        marker += sep;
-        const std::size_t at = platform::findSjis(upperPath, marker);
-        if (at != std::string::npos) return std::string(path.substr(at + marker.size()));
-    }
-    if (path.size() >= 10 && platform::upperCaseSjis(path.substr(0, 9)) == "_RESOURCE" &&
-        (path[9] == '\\' || path[9] == '/'))
-        return std::string(path.substr(10));
-    return std::string(path);
 }
 
 std::size_t nodesToWrite(const project::Workspace& ws) {

@@ -19,12 +19,6 @@ std::string inProjectFolder(std::string_view projectFolder, std::string_view nam
 // The project folder of the open project (PDir).
 std::string projectFolderOf(const project::Workspace& ws);
 
-// A web-link node: icons 12 to 15, its page is a web address.
-bool isWebLinkNode(const project::TData& data);
-
-// A path relative to the resource folder: the text after the first "<PDir>\_RESOURCE\"
-// (compared in upper case), else without a leading "_RESOURCE\", else unchanged.
-std::string resourceRelativeName(std::string_view projectFolder, std::string_view path);
 
 // How many nodes the build walks: the project's Count, at most the nodes the tree holds.
 std::size_t nodesToWrite(const project::Workspace& ws);

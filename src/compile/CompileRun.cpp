@@ -106,8 +106,8 @@ CompileResult goCompile(project::Workspace& ws, const CompileHooks& hooks) {
     ws.status.setProgress(10);
     const std::string pdir = projectFolderOf(ws);
     const Backups backups = rotateBackups(inProjectFolder(pdir, name + ".chm"));
-    if (!ws.compileLogPath.empty() && platform::fileExists(ws.compileLogPath))
-        platform::deleteFile(ws.compileLogPath);
+    if (!ws.compileLogPath().empty() && platform::fileExists(ws.compileLogPath()))
+        platform::deleteFile(ws.compileLogPath());
     project::refreshStatus(ws);
 
     auto progress = [&ws](int percent) { ws.status.setProgress(percent); };
@@ -120,7 +120,7 @@ CompileResult goCompile(project::Workspace& ws, const CompileHooks& hooks) {
     ws.status.setProgress(80);
     writeContentsFile(ws, progress);
 
-    result.logPath = ws.compileLogPath;
+    result.logPath = ws.compileLogPath();
     result.chmPath =
         inProjectFolder(pdir, ws.project->readString("XHP", "FileName", "Default.chm"));
     const std::string hhc = ws.settings.readString("SYSTEM", "HHC");
@@ -160,8 +160,8 @@ CompileResult goCompile(project::Workspace& ws, const CompileHooks& hooks) {
     }
     result.exitCode = compiler->exitCode();
 
-    appendBackupLines(ws.compileLogPath, backups.chm, backups.bak, backups.bak2);
-    copyToDestination(ws, backups.chm, ws.compileLogPath);
+    appendBackupLines(ws.compileLogPath(), backups.chm, backups.bak, backups.bak2);
+    copyToDestination(ws, backups.chm, ws.compileLogPath());
     viewLog(ws, &result.htmlLog);
 
     // A compiler that ended badly or left no compiled file must not look like a success.
@@ -171,7 +171,7 @@ CompileResult goCompile(project::Workspace& ws, const CompileHooks& hooks) {
         result.outcome = CompileOutcome::Failed;
         std::string text = "コンパイル済みヘルプ [ " + cp932ToUtf8(result.chmPath) +
                            " ] を作成できませんでした。\nコンパイルログを確認して下さい。";
-        if (!platform::fileExists(ws.compileLogPath))
+        if (!platform::fileExists(ws.compileLogPath()))
             text += "\n" + cp932ToUtf8(platform::tryReadFile(output).value_or("").substr(0, 2000));
         ws.prompts.warn(text);
     }
@@ -179,12 +179,12 @@ CompileResult goCompile(project::Workspace& ws, const CompileHooks& hooks) {
 }
 
 bool viewLog(project::Workspace& ws, std::string* htmlPath) {
-    if (!ws.hasProject() || ws.compileLogPath.empty() || !platform::fileExists(ws.compileLogPath))
+    if (!ws.hasProject() || ws.compileLogPath().empty() || !platform::fileExists(ws.compileLogPath()))
         return false;
     LogPageInfo info;
     info.templateFolder = ws.settings.readString("SYSTEM", "TEMPLATE");
     info.targetFileName = ws.project->readString("XHP", "FileName");
-    const std::string html = convertCompileLog(ws.compileLogPath, info);
+    const std::string html = convertCompileLog(ws.compileLogPath(), info);
     ws.status.activatePage(ui::Page::Preview);
     ws.preview.show(html);
     ws.currentPage = html;

@@ -10,6 +10,7 @@
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
+#include "project/ResourcePaths.h"
 
 namespace tarnbook::compile {
 namespace {
@@ -116,7 +117,7 @@ void appendPlainSections(const project::Workspace& ws, std::vector<std::string>&
          node = project::ContentTree::next(node), ++i) {
         const project::TData& d = node->data;
         if (!d.HTML.empty() && !seen.insert(platform::upperCaseSjis(d.HTML)).second) continue;
-        if (!d.HTML.empty() && !isWebLinkNode(d)) out.push_back("_RESOURCE\\" + d.HTML);
+        if (!d.HTML.empty() && !d.isWebLink()) out.push_back("_RESOURCE\\" + d.HTML);
     }
     const int added = p.readInteger("Addition", "Count", 0);
     for (int n = 1; n <= added; ++n)
@@ -269,7 +270,7 @@ void writeHelpProjectFile(project::Workspace& ws, const BuildProgress& progress)
              node = project::ContentTree::next(node), ++i) {
             const project::TData& d = node->data;
             if (d.HTML.empty() || d.ContextID.empty()) continue;
-            std::string value = "_RESOURCE\\" + resourceRelativeName(pdir, d.HTML);
+            std::string value = "_RESOURCE\\" + project::resourceRelativeName(pdir, d.HTML);
             auto [it, added] =
                 aliasIndex.emplace(platform::upperCaseSjis(d.ContextID), aliases.size());
             if (added)
@@ -294,7 +295,6 @@ void writeHelpProjectFile(project::Workspace& ws, const BuildProgress& progress)
     bytes += platform::joinLinesCrLf(tail);
     if (platform::fileExists(path)) platform::deleteFile(path);
     platform::writeFileAtomic(path, bytes, platform::Durability::Unsynced);
-    ws.compileLogPath = inProjectFolder(pdir, "Compile.Log");
 }
 
 }  // namespace tarnbook::compile

@@ -69,7 +69,7 @@ std::string withoutQuotes(const std::u16string& keyword) {
 // The target of a node's index entries. A web-link node's page is a web address, so it is
 // named as it is (as in the contents) instead of as a file of the resource folder.
 std::string indexTarget(const project::TData& d) {
-    std::string target = isWebLinkNode(d) ? d.HTML : "_RESOURCE\\" + d.HTML;
+    std::string target = d.isWebLink() ? d.HTML : "_RESOURCE\\" + d.HTML;
     if (!d.Anchor.empty()) target += "#" + d.Anchor;
     return target;
 }
@@ -209,7 +209,7 @@ void writeContents(const project::Workspace& ws, const BuildProgress& progress, 
         }
         const int indent = level + 2;
         prev = level;
-        const bool webLink = isWebLinkNode(d);
+        const bool webLink = d.isWebLink();
 
         out.tabs(indent).line(R"(<LI><OBJECT type="text/sitemap">)");
         out.tabs(indent).add(R"(<param name="Name" value=")").add(title).line("\">");

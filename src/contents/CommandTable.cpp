@@ -69,10 +69,10 @@ const std::vector<Command>& commandTable() {
         {"EditHTML", "左ﾂｰﾙﾊﾞｰ", "", "編集 (Ctrl+Enter)|選択中コンテンツを外部エディタで編集します",
          "", I},
         {"TbDelItem", "左ﾂｰﾙﾊﾞｰ", "", "削除|選択中コンテンツを削除します", "Ctrl+Del", C},
-        {"TbMoveUp", "左ﾂｰﾙﾊﾞｰ", "", "上へ (Ctrl+↑)|選択中コンテンツを上へ移動します", "", D},
-        {"TbMoveDown", "左ﾂｰﾙﾊﾞｰ", "", "下へ ( Ctrl+↓)|選択中コンテンツを下へ移動します", "", D},
-        {"TbMoveRight", "左ﾂｰﾙﾊﾞｰ", "", "右へ (Ctrl+→)|選択中コンテンツを右へ移動します", "", D},
-        {"TbMoveLeft", "左ﾂｰﾙﾊﾞｰ", "", "左へ(Crtl+←)|選択中コンテンツを左へ移動します", "", D},
+        {"TbMoveUp", "左ﾂｰﾙﾊﾞｰ", "", "上へ (Ctrl+↑)|選択中コンテンツを上へ移動します", "", MoveUp},
+        {"TbMoveDown", "左ﾂｰﾙﾊﾞｰ", "", "下へ ( Ctrl+↓)|選択中コンテンツを下へ移動します", "", MoveDown},
+        {"TbMoveRight", "左ﾂｰﾙﾊﾞｰ", "", "右へ (Ctrl+→)|選択中コンテンツを右へ移動します", "", MoveRight},
+        {"TbMoveLeft", "左ﾂｰﾙﾊﾞｰ", "", "左へ(Crtl+←)|選択中コンテンツを左へ移動します", "", MoveLeft},
         {"TBSortItem", "左ﾂｰﾙﾊﾞｰ", "", "昇順ソート|ノードを昇順ソートします", "", E},
         {"ActSortItemUp", "左ﾂｰﾙﾊﾞｰ", "", "降順ソート|ノードを降順ソートします", "", Always},
         {"NodeExpand", "左ﾂｰﾙﾊﾞｰ", "", "ノード展開|選択ノード又は全ノードを開く/閉じる", "", E},
@@ -119,8 +119,8 @@ const std::vector<Command>& commandTable() {
         {"ActEditPasteAdd", "タグ挿入", "貼り付け(改行）",
          "貼り付け(改行)|クリップボードの内容を改行コード付きで貼り付ける", "", L},
         {"ViewRedraw", "ブラウザ", "更新(&R)", "更新|選択コンテンツを開きなおします", "F5", I},
-        {"NavigateBack", "ブラウザ", "戻る", "戻る", "", Always},
-        {"NavigateNext", "ブラウザ", "進む", "進む", "", Always},
+        {"NavigateBack", "ブラウザ", "戻る", "戻る", "", Back},
+        {"NavigateNext", "ブラウザ", "進む", "進む", "", Forward},
         {"FontSize", "ブラウザ", "フォントサイズ変更",
          "フォントサイズ|表示基本フォントサイズを指定します", "", Always},
         {"ResAll", "", "全リソース", "全リソース|ヘルプに含まれる全てのリソースを表示", "", Always},
@@ -162,9 +162,17 @@ EnableState enableStateOf(const project::Workspace& ws) {
     if (const project::TreeNode* n = ws.tree.focused()) {
         s.nodeSelected = true;
         s.nodeHasPage = !n->data.HTML.empty();
-        s.nodeIsWebLink = n->data.ImageIndex >= 12 && n->data.ImageIndex <= 15;
+        s.nodeIsWebLink = project::isWebLinkIcon(n->data.ImageIndex);
+        // A single focused node in a tree of more than one node moves.
+        const bool movable = s.projectOpen && !s.multiSelect && s.nodeCount > 1;
+        s.canMoveUp = movable && project::ContentTree::prev(n) != nullptr;
+        s.canMoveDown = movable && project::ContentTree::next(n) != nullptr;
+        s.canMoveLeft = movable && n->depth() >= 1;
+        s.canMoveRight = movable;
     }
     s.editorModified = ws.editor.modified();
+    s.canGoBack = ws.preview.canGoBack();
+    s.canGoForward = ws.preview.canGoForward();
     return s;
 }
 
@@ -179,8 +187,14 @@ bool ruleEnabled(Rule rule, const EnableState& s) {
             return single && s.nodeSelected;
         case Rule::C:
             return s.projectOpen && s.nodeSelected;
-        case Rule::D:
-            return s.moveAllowed;
+        case Rule::MoveUp:
+            return s.canMoveUp;
+        case Rule::MoveDown:
+            return s.canMoveDown;
+        case Rule::MoveLeft:
+            return s.canMoveLeft;
+        case Rule::MoveRight:
+            return s.canMoveRight;
         case Rule::E:
             return s.projectOpen && s.nodeCount > 1;
         case Rule::F:
@@ -199,6 +213,10 @@ bool ruleEnabled(Rule rule, const EnableState& s) {
             return s.clipboardHasText;
         case Rule::M:
             return s.mapEditAllowed;
+        case Rule::Back:
+            return s.canGoBack;
+        case Rule::Forward:
+            return s.canGoForward;
     }
     return false;
 }

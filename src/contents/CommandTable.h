@@ -15,7 +15,10 @@ enum class Rule {
     A,  // project open, no multi-selection
     B,  // project open, a node selected, no multi-selection
     C,  // project open, a node selected
-    D,  // the move rules of the tree operations
+    MoveUp,     // D: the move rules of the tree operations, one per direction
+    MoveDown,
+    MoveLeft,
+    MoveRight,
     E,  // project open, more than one node
     F,  // unsaved contents
     G,  // project open, at least one node
@@ -25,6 +28,8 @@ enum class Rule {
     K,  // the editor text is modified
     L,  // the clipboard holds text
     M,  // the map/popup editing rules
+    Back,     // the preview has a page to go back to
+    Forward,  // ... or forward to
 };
 
 struct Command {
@@ -58,12 +63,17 @@ struct EnableState {
     bool editorPageActive = false;
     bool editorModified = false;
     bool clipboardHasText = false;
-    bool moveAllowed = false;     // rule D, supplied by the tree operations
+    bool canMoveUp = false;  // the D rules
+    bool canMoveDown = false;
+    bool canMoveLeft = false;
+    bool canMoveRight = false;
     bool mapEditAllowed = false;  // rule M, supplied by the map-file commands
+    bool canGoBack = false;
+    bool canGoForward = false;
 };
 
 // The state of the window as the rules see it; the caller adds what only the window knows
-// (active page, clipboard, the D and M rules).
+// (active page, clipboard, the M rule).
 EnableState enableStateOf(const project::Workspace& ws);
 bool ruleEnabled(Rule rule, const EnableState& s);
 

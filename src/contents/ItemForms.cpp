@@ -85,10 +85,6 @@ std::u16string limitUnits(std::u16string_view text, std::size_t limit) {
     return std::u16string(text.substr(0, n));
 }
 
-bool isWebIcon(int imageIndex) {
-    return imageIndex >= 12 && imageIndex <= 15;
-}
-
 bool isWebAddress(std::string_view text) {
     return platform::lowerCaseSjis(text).find("http://") != std::string::npos;
 }
@@ -297,7 +293,7 @@ PropertyForm::PropertyForm(Workspace& ws, TreeNode& node)
     title_ = rec.Title;
     contextId_ = rec.ContextID.empty() ? prefixSetting(ws) : rec.ContextID;
     if (!rec.HTML.empty()) {
-        if (isWebIcon(rec.ImageIndex)) {
+        if (project::isWebLinkIcon(rec.ImageIndex)) {
             page_ = rec.HTML;
         } else {
             page_ = authoring::resourceFullPath(ws, rec.HTML);
@@ -438,13 +434,13 @@ void PropertyForm::accept(const authoring::CopyProgress& progress) {
         imageIndex_ = contentIcon_ + 8;
     }
     const bool web = isWebAddress(rec.HTML);
-    if (web && !isWebIcon(imageIndex_)) imageIndex_ = 12;
+    if (web && !project::isWebLinkIcon(imageIndex_)) imageIndex_ = 12;
     rec.ImageIndex = imageIndex_;
 
     node_.caption = platform::decodeCp932(rec.Title);
     node_.imageIndex = imageIndex_;
     // A heading shows its open icon when selected, unless it is a web link.
-    node_.selectedIndex = heading() && !isWebIcon(imageIndex_) ? imageIndex_ + 1 : imageIndex_;
+    node_.selectedIndex = heading() && !project::isWebLinkIcon(imageIndex_) ? imageIndex_ + 1 : imageIndex_;
     ws_.markChanged();
     project::refreshStatus(ws_);
 }

@@ -96,7 +96,7 @@ void showSelectedNode(Workspace& ws, const TreeHooks& hooks) {
             ws.status.activatePage(ui::Page::Preview);
         }
         ws.editor.setModified(false);
-        if (d.ImageIndex >= 12 && d.ImageIndex <= 15) target = pages.remote;
+        if (d.isWebLink()) target = pages.remote;
 
         const bool navigate = (target != ws.currentPage && !ws.rightClick) ||
                               (ws.rightClick && rightClickRefresh) ||
@@ -128,7 +128,6 @@ void treeMouseDown(Workspace& ws, const MousePress& press, const TreeHooks& hook
     if (press.right) {
         if (press.node) ws.tree.selectOnly(press.node);
         ws.rightClick = true;
-        ws.rightClicked = press.node;
         showSelectedNode(ws, hooks);
     }
     ws.isMultiSelect = press.left && !press.alt && !press.right && (press.shift != press.ctrl);
@@ -152,10 +151,10 @@ void treeKeyDown(Workspace& ws, const KeyPress& press, const TreeHooks& hooks) {
                 if (ws.currentPage != alert) call(hooks.editHtml);
                 break;
             case TreeKey::PageUp:
-                setExpandedRecursively(node, true);
+                setExpandedRecursively(ws.tree, node, true);
                 break;
             case TreeKey::PageDown:
-                setExpandedRecursively(node, false);
+                setExpandedRecursively(ws.tree, node, false);
                 break;
             case TreeKey::Home: {
                 if (ws.currentPage == alert) break;

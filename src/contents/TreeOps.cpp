@@ -20,10 +20,6 @@ using project::Workspace;
 
 namespace {
 
-bool isWebIcon(int icon) {
-    return icon >= 12 && icon <= 15;
-}
-
 // Last node of depth `level` in the subtree of `root` in pre-order. Only nodes above `level`
 // are visited.
 TreeNode* lastAtLevel(TreeNode* root, int level) {
@@ -64,21 +60,22 @@ void relevel(TreeNode* top) {
     }
 }
 
+// The placements move the node in one step, so that views keep its rows and expansion.
 void placeBefore(ContentTree& tree, TreeNode* node, TreeNode* sibling) {
-    auto owned = tree.take(node);
-    tree.insertBefore(sibling, std::move(owned));
+    std::size_t index = sibling->indexInParent();
+    if (node->parent() == sibling->parent() && node->indexInParent() < index) --index;
+    tree.moveTo(node, sibling->parent(), index);
 }
 
 void placeLastChild(ContentTree& tree, TreeNode* node, TreeNode* parent) {
-    auto owned = tree.take(node);
-    tree.appendChild(parent, std::move(owned));
-    if (parent) parent->expanded = true;
+    const std::size_t end = parent ? parent->childCount() : tree.topLevelCount();
+    tree.moveTo(node, parent, end);
+    if (parent) tree.setExpanded(parent, true);
 }
 
 void placeFirstChild(ContentTree& tree, TreeNode* node, TreeNode* parent) {
-    auto owned = tree.take(node);
-    tree.insertChild(parent, 0, std::move(owned));
-    parent->expanded = true;
+    tree.moveTo(node, parent, 0);
+    tree.setExpanded(parent, true);
 }
 
 // The common end of every move that got past its first checks.
@@ -86,14 +83,14 @@ void finishMove(Workspace& ws, TreeNode* moved, bool wasExpanded) {
     relevel(moved);
     ws.markChanged();
     project::refreshStatus(ws);
-    if (wasExpanded) setExpandedRecursively(moved, true);
+    if (wasExpanded) setExpandedRecursively(ws.tree, moved, true);
     ws.tree.selectOnly(moved);
 }
 
 // No node below `node` on screen: it shows no children and neither it nor any ancestor has
 // a next sibling.
 bool isLastVisible(const TreeNode* node) {
-    if (node->expanded && node->hasChildren()) return false;
+    if (node->expanded() && node->hasChildren()) return false;
     for (const TreeNode* n = node; n; n = n->parent())
         if (n->nextSibling()) return false;
     return true;
@@ -156,7 +153,7 @@ TreeNode* insertNodeAfter(Workspace& ws, TData record) {
     auto node = std::make_unique<TreeNode>();
     node->data = std::move(record);
     node->syncViewFromData();
-    if (node->data.isHeading() && isWebIcon(node->data.ImageIndex))
+    if (node->data.isHeading() && project::isWebLinkIcon(node->data.ImageIndex))
         node->selectedIndex = node->imageIndex;
     // Whatever the shape around the focused node, the new node becomes its next sibling,
     // after its whole subtree; it never becomes a child of it.
@@ -194,7 +191,7 @@ TreeNode* addItem(Workspace& ws, ItemKind kind, const ItemForm* form, const NewP
             authoring::copyCompanionFolder(ws, p, progress);
         } else if (platform::lowerCaseSjis(p).find("http://") != std::string::npos) {
             d = p;
-            if (!isWebIcon(rec.ImageIndex)) rec.ImageIndex = 12;
+            if (!project::isWebLinkIcon(rec.ImageIndex)) rec.ImageIndex = 12;
         } else {
             const std::string target = newPagePath(ws, p);
             if (target.empty()) {
@@ -238,7 +235,7 @@ void deleteSelection(Workspace& ws, const TreeHooks& hooks) {
     // The node before the focused one survives unless it or an ancestor is selected.
     TreeNode* remembered = ContentTree::prev(s);
     for (TreeNode* n = remembered; n; n = n->parent())
-        if (n->selected) {
+        if (n->selected()) {
             remembered = nullptr;
             break;
         }
@@ -263,7 +260,7 @@ bool moveUp(Workspace& ws) {
     ContentTree& tree = ws.tree;
     TreeNode* s = tree.focused();
     if (!s || s == tree.first()) return false;
-    const bool wasExpanded = s->expanded;
+    const bool wasExpanded = s->expanded();
     const int level = s->depth();
     TreeNode* parent = s->parent();
     TreeNode* v = ContentTree::prev(s);
@@ -289,15 +286,15 @@ bool moveDown(Workspace& ws) {
     ContentTree& tree = ws.tree;
     TreeNode* s = tree.focused();
     if (!s || isLastVisible(s)) return false;
-    const bool wasExpanded = s->expanded;
+    const bool wasExpanded = s->expanded();
     const int level = s->depth();
     TreeNode* parent = s->parent();
     TreeNode* n = ContentTree::next(s);
     if (n->depth() == level) {
         // The next sibling trades places with S.
-        const bool nExpanded = n->expanded;
+        const bool nExpanded = n->expanded();
         placeBefore(tree, n, s);
-        if (nExpanded) setExpandedRecursively(n, true);
+        if (nExpanded) setExpandedRecursively(tree, n, true);
     } else if (level == n->depth() + 1) {
         // S is the last child and N its parent's next sibling.
         TreeNode* f = levelNodeAfter(level, s);
@@ -326,7 +323,7 @@ bool moveDown(Workspace& ws) {
 bool moveRight(Workspace& ws) {
     TreeNode* s = ws.tree.focused();
     if (!s) return false;
-    const bool wasExpanded = s->expanded;
+    const bool wasExpanded = s->expanded();
     if (TreeNode* q = levelNodeBefore(s->depth(), s)) placeLastChild(ws.tree, s, q);
     finishMove(ws, s, wasExpanded);
     return true;
@@ -336,7 +333,7 @@ bool moveLeft(Workspace& ws) {
     ContentTree& tree = ws.tree;
     TreeNode* s = tree.focused();
     if (!s || s->depth() == 0) return false;
-    const bool wasExpanded = s->expanded;
+    const bool wasExpanded = s->expanded();
     TreeNode* p = s->parent();
     TreeNode* r = levelNodeAfter(p->depth(), p);
     if (r && r->parent() == p->parent())
@@ -395,27 +392,26 @@ void sortNodes(Workspace& ws, bool descending) {
     project::refreshStatus(ws);
 }
 
-void setExpandedRecursively(TreeNode* node, bool expanded) {
+void setExpandedRecursively(ContentTree& tree, TreeNode* node, bool expanded) {
     std::vector<TreeNode*> stack{node};
     while (!stack.empty()) {
         TreeNode* n = stack.back();
         stack.pop_back();
-        n->expanded = expanded;
+        tree.setExpanded(n, expanded);
         for (const auto& c : n->children()) stack.push_back(c.get());
     }
 }
 
 void setAllExpanded(ContentTree& tree, bool expanded) {
-    tree.forEach([&](TreeNode& n) { n.expanded = expanded; });
+    tree.forEach([&](TreeNode& n) { tree.setExpanded(&n, expanded); });
 }
 
 void expandOrCollapse(Workspace& ws) {
     if (TreeNode* s = ws.tree.focused()) {
-        setExpandedRecursively(s, !s->expanded);
+        setExpandedRecursively(ws.tree, s, !s->expanded());
         return;
     }
-    ws.allExpanded = !ws.allExpanded;
-    setAllExpanded(ws.tree, ws.allExpanded);
+    setAllExpanded(ws.tree, !ws.tree.allExpanded());
 }
 
 void changeKind(Workspace& ws) {

@@ -61,7 +61,7 @@ int compareCaptions(const std::u16string& a, const std::u16string& b);
 
 // Expands or collapses the focused node with its descendants, or the whole tree.
 void expandOrCollapse(project::Workspace& ws);
-void setExpandedRecursively(project::TreeNode* node, bool expanded);
+void setExpandedRecursively(project::ContentTree& tree, project::TreeNode* node, bool expanded);
 void setAllExpanded(project::ContentTree& tree, bool expanded);
 
 // Heading <-> content item.

@@ -101,13 +101,21 @@ TreeNode* ContentTree::insertChild(TreeNode* parent, std::size_t index,
     TreeNode* c = containerOf(parent);
     if (index > c->children_.size()) index = c->children_.size();
     TreeNode* raw = node.get();
+    TreeObserver* o = notifying();
+    if (o) o->beforeInsert(parent, index);
+    attach(parent, index, std::move(node));
+    if (o) o->afterInsert();
+    return raw;
+}
+
+void ContentTree::attach(TreeNode* parent, std::size_t index, std::unique_ptr<TreeNode> node) {
+    TreeNode* c = containerOf(parent);
+    TreeNode* raw = node.get();
     raw->container_ = c;
     count_ += placeSubtree(raw, parent ? parent->depth_ + 1 : 0);
-    if (raw->selected || raw->hasChildren()) adoptSelection(raw);
+    if (raw->selected_ || raw->hasChildren()) adoptSelection(raw);
     c->children_.insert(c->children_.begin() + static_cast<std::ptrdiff_t>(index), std::move(node));
     renumber(c, index);
-    if (onStructureChanged) onStructureChanged();
-    return raw;
 }
 
 TreeNode* ContentTree::insertBefore(TreeNode* sibling, std::unique_ptr<TreeNode> node) {
@@ -132,14 +140,22 @@ void ContentTree::adoptSelection(TreeNode* subtreeRoot) {
     while (!stack.empty()) {
         TreeNode* n = stack.back();
         stack.pop_back();
-        if (n->selected) selection_.push_back(n);
+        if (n->selected_) selection_.push_back(n);
         for (auto& c : n->children_) stack.push_back(c.get());
     }
 }
 
 std::unique_ptr<TreeNode> ContentTree::take(TreeNode* node) {
+    if (!node->container_) throw std::logic_error("node is not in a tree");
+    TreeObserver* o = notifying();
+    if (o) o->beforeRemove(node->parent(), node->index_);
+    auto owned = detach(node);
+    if (o) o->afterRemove();
+    return owned;
+}
+
+std::unique_ptr<TreeNode> ContentTree::detach(TreeNode* node) {
     TreeNode* c = node->container_;
-    if (!c) throw std::logic_error("node is not in a tree");
     forgetViewStateIn(node);
     std::size_t index = node->index_;
     std::unique_ptr<TreeNode> owned = std::move(c->children_[index]);
@@ -148,7 +164,6 @@ std::unique_ptr<TreeNode> ContentTree::take(TreeNode* node) {
     count_ -= placeSubtree(owned.get(), 0);
     owned->container_ = nullptr;
     owned->index_ = 0;
-    if (onStructureChanged) onStructureChanged();
     return owned;
 }
 
@@ -178,32 +193,54 @@ void ContentTree::remove(TreeNode* node) {
 void ContentTree::moveTo(TreeNode* node, TreeNode* newParent, std::size_t index) {
     if (newParent && (newParent == node || node->isAncestorOf(newParent)))
         throw std::logic_error("cannot move a node into itself");
+    TreeNode* oldParent = node->parent();
+    const std::size_t oldIndex = node->index_;
+    const std::size_t siblingsAfter = containerOf(newParent)->children_.size() -
+                                      (oldParent == newParent ? 1 : 0);
+    if (index > siblingsAfter) index = siblingsAfter;
+    if (oldParent == newParent && oldIndex == index) return;
     TreeNode* focus = focused_;
-    bool keepFocus = focus && (focus == node || node->isAncestorOf(focus));
-    auto owned = take(node);
-    insertChild(newParent, index, std::move(owned));
+    const bool keepFocus = focus && (focus == node || node->isAncestorOf(focus));
+    TreeObserver* o = notifying();
+    if (o) o->beforeMove(oldParent, oldIndex, newParent, index);
+    attach(newParent, index, detach(node));
     if (keepFocus) focused_ = focus;
+    if (o) o->afterMove();
 }
 
 void ContentTree::sortChildren(TreeNode* parent,
                                const std::function<bool(const TreeNode&, const TreeNode&)>& less) {
     TreeNode* c = containerOf(parent);
+    TreeObserver* o = notifying();
+    if (o) o->beforeReorder(parent);
     std::stable_sort(c->children_.begin(), c->children_.end(),
                      [&](const std::unique_ptr<TreeNode>& a, const std::unique_ptr<TreeNode>& b) {
                          return less(*a, *b);
                      });
     renumber(c, 0);
-    if (onStructureChanged) onStructureChanged();
+    if (o) o->afterReorder(parent);
+}
+
+ContentTree::Rebuild::Rebuild(ContentTree& tree) : tree_(tree), outer_(!tree.rebuilding_) {
+    if (!outer_) return;
+    if (tree_.observer_) tree_.observer_->beforeReset();
+    tree_.rebuilding_ = true;
+}
+
+ContentTree::Rebuild::~Rebuild() {
+    if (!outer_) return;
+    tree_.rebuilding_ = false;
+    if (tree_.observer_) tree_.observer_->afterReset();
 }
 
 void ContentTree::clear() {
+    Rebuild rebuild(*this);
     std::vector<std::unique_ptr<TreeNode>> tops = std::move(root_.children_);
     root_.children_.clear();
     for (auto& t : tops) destroySubtree(std::move(t), &ContentTree::childrenOf);
     count_ = 0;
     focused_ = nullptr;
     selection_.clear();
-    if (onStructureChanged) onStructureChanged();
 }
 
 TreeNode* ContentTree::findLevelNode(int level, int mode, const TreeNode* ref) const {
@@ -248,7 +285,7 @@ std::vector<TreeNode*> ContentTree::selectedNodes() const {
     std::vector<std::pair<std::vector<std::size_t>, TreeNode*>> keyed;
     keyed.reserve(selection_.size());
     for (TreeNode* n : selection_)
-        if (n->selected) keyed.push_back({pathOf(n), n});
+        if (n->selected_) keyed.push_back({pathOf(n), n});
     // An ancestor's path is a prefix of its descendants' and so sorts first: pre-order.
     std::sort(keyed.begin(), keyed.end());
     std::vector<TreeNode*> out;
@@ -258,7 +295,7 @@ std::vector<TreeNode*> ContentTree::selectedNodes() const {
 }
 
 void ContentTree::clearSelection() {
-    for (TreeNode* n : selection_) n->selected = false;
+    for (TreeNode* n : selection_) n->selected_ = false;
     selection_.clear();
 }
 
@@ -270,18 +307,33 @@ void ContentTree::setSelected(TreeNode* node, bool selected) {
     } else {
         std::erase(selection_, node);
     }
-    node->selected = selected;
+    node->selected_ = selected;
+}
+
+void ContentTree::setFocused(TreeNode* node) {
+    if (node == focused_) return;
+    // The focused node shows its selected image: both rows change their icon.
+    TreeNode* old = focused_;
+    focused_ = node;
+    if (old) nodeChanged(old);
+    if (node) nodeChanged(node);
+}
+
+void ContentTree::setExpanded(TreeNode* node, bool expanded) {
+    if (!node || node->expanded_ == expanded) return;
+    node->expanded_ = expanded;
+    nodeChanged(node);
 }
 
 void ContentTree::selectOnly(TreeNode* node) {
     clearSelection();
     setSelected(node, true);
-    focused_ = node;
+    setFocused(node);
 }
 
 bool ContentTree::allExpanded() const {
     for (TreeNode* n = first(); n; n = next(n))
-        if (n->hasChildren() && !n->expanded) return false;
+        if (n->hasChildren() && !n->expanded_) return false;
     return true;
 }
 

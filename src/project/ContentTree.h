@@ -10,6 +10,31 @@
 namespace tarnbook::project {
 
 class ContentTree;
+class TreeNode;
+
+// Told about every change of the tree, before and after it, so that a view can keep its own
+// bookkeeping (current row, expansion, scroll position) instead of starting over. A null parent
+// is the top level; rows are child indexes.
+class TreeObserver {
+  public:
+    virtual ~TreeObserver() = default;
+    virtual void beforeInsert(const TreeNode* parent, std::size_t row) = 0;
+    virtual void afterInsert() = 0;
+    virtual void beforeRemove(const TreeNode* parent, std::size_t row) = 0;
+    virtual void afterRemove() = 0;
+    // `toRow` is the node's index under `to` once the move is done.
+    virtual void beforeMove(const TreeNode* from, std::size_t fromRow, const TreeNode* to,
+                            std::size_t toRow) = 0;
+    virtual void afterMove() = 0;
+    // The children of `parent` change order (a sort).
+    virtual void beforeReorder(const TreeNode* parent) = 0;
+    virtual void afterReorder(const TreeNode* parent) = 0;
+    // Everything changes at once (clear, a project read).
+    virtual void beforeReset() = 0;
+    virtual void afterReset() = 0;
+    // Caption, icon or record of one node changed.
+    virtual void nodeChanged(const TreeNode* node) = 0;
+};
 
 // One node of the contents tree: its record plus the view state the commands depend on.
 class TreeNode {
@@ -18,8 +43,11 @@ class TreeNode {
     std::u16string caption;  // the title as the tree shows it
     int imageIndex = 8;
     int selectedIndex = 8;
-    bool expanded = false;
-    bool selected = false;  // part of the (multi-)selection
+    // Shows its children; changed through ContentTree::setExpanded, so that views follow.
+    bool expanded() const { return expanded_; }
+
+    // Part of the (multi-)selection; changed through ContentTree::setSelected or selectOnly.
+    bool selected() const { return selected_; }
 
     // The parent node; null for a top-level node.
     TreeNode* parent() const { return container_ && container_->container_ ? container_ : nullptr; }
@@ -41,8 +69,10 @@ class TreeNode {
 
   private:
     friend class ContentTree;
-    TreeNode* container_ =
-        nullptr;  // the node holding this one (the invisible root for the top level)
+    // The node holding this one (the invisible root for the top level).
+    TreeNode* container_ = nullptr;
+    bool selected_ = false;
+    bool expanded_ = false;
     std::size_t index_ = 0;
     int depth_ = 0;
     std::vector<std::unique_ptr<TreeNode>> children_;
@@ -95,19 +125,38 @@ class ContentTree {
 
     // View state.
     TreeNode* focused() const { return focused_; }
-    void setFocused(TreeNode* node) { focused_ = node; }
+    void setFocused(TreeNode* node);
     // Selected nodes in pre-order.
     std::vector<TreeNode*> selectedNodes() const;
     void clearSelection();
     // Adds a node to the selection or takes it out. Change `selected` through this (or
     // selectOnly), so that listing and clearing the selection cost its size, not the tree's.
     void setSelected(TreeNode* node, bool selected);
+    void setExpanded(TreeNode* node, bool expanded);
     // Selects exactly this node and focuses it.
     void selectOnly(TreeNode* node);
     bool allExpanded() const;
 
-    // Called after any structural change, so views can reset.
-    std::function<void()> onStructureChanged;
+    // The one observer (the window's model); null detaches it.
+    void setObserver(TreeObserver* observer) { observer_ = observer; }
+    // Tells the observer that a node's caption, icon or record changed.
+    void nodeChanged(const TreeNode* node) {
+        if (observer_ && !rebuilding_) observer_->nodeChanged(node);
+    }
+
+    // While one exists, the tree may be rebuilt wholesale (a project read): the observer sees
+    // one reset instead of a notification per node.
+    class Rebuild {
+      public:
+        explicit Rebuild(ContentTree& tree);
+        ~Rebuild();
+        Rebuild(const Rebuild&) = delete;
+        Rebuild& operator=(const Rebuild&) = delete;
+
+      private:
+        ContentTree& tree_;
+        bool outer_;
+    };
 
   private:
     // Sets depths below a just-placed node and returns the size of its subtree.
@@ -116,12 +165,18 @@ class ContentTree {
     static std::vector<std::unique_ptr<TreeNode>>& childrenOf(TreeNode& node);
     TreeNode* containerOf(TreeNode* parent) { return parent ? parent : &root_; }
     void forgetViewStateIn(const TreeNode* subtreeRoot);
+    // The structure changes without telling the observer; the public operations wrap them.
+    void attach(TreeNode* parent, std::size_t index, std::unique_ptr<TreeNode> node);
+    std::unique_ptr<TreeNode> detach(TreeNode* node);
+    TreeObserver* notifying() const { return rebuilding_ ? nullptr : observer_; }
     void adoptSelection(TreeNode* subtreeRoot);
 
     TreeNode root_;  // invisible; its children are the top level
     std::size_t count_ = 0;
     TreeNode* focused_ = nullptr;
     std::vector<TreeNode*> selection_;  // the nodes in the tree whose selected flag is set
+    TreeObserver* observer_ = nullptr;
+    bool rebuilding_ = false;
 };
 
 }  // namespace tarnbook::project

@@ -35,6 +35,7 @@ TreeNode* placeRecord(ContentTree& tree, TreeNode* previous, TData data) {
 
 ContentsReadResult readContentsFile(const std::string& path, RecordLayout layout, std::size_t count,
                                     ContentTree& tree, const ProgressFn& progress) {
+    ContentTree::Rebuild rebuild(tree);
     tree.clear();
     ContentsReadResult result;
     std::FILE* f = std::fopen(platform::nativePath(path).c_str(), "rb");

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "BuildInfo.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/IoError.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
+#include "project/AboutInfo.h"
 #include "project/ContentsFile.h"
 
 namespace tarnbook::project {
@@ -20,12 +20,13 @@ constexpr const char* kTooOld =
     "cntmigrate.exe "
     "を実行して\nプロジェクトファイルのコンバートを行ってください\n指定されたプロジェクトは読み込め"
     "ません :)";
-constexpr const char* kUpgradeQuestion =
-    "Build 2.4.0 "
-    "でプロジェクト保存後は、以前のバージョンの「Tarnbook」でプロジェクトの編集はできなくなります。"
+std::string upgradeQuestion() {
+    return "Build " + versionString(10) +
+           " でプロジェクト保存後は、以前のバージョンの「Tarnbook」でプロジェクトの編集はできなくなります。"
     "\n"
     "重要なデータは編集作業を行う前にバックアップする事をお奨めします。\n"
     "続行して良い場合は「はい」を、今読み込みをしない場合は「キャンセル」を押してください";
+}
 
 std::string lower(std::string_view s) {
     return platform::lowerCaseSjis(s);
@@ -85,7 +86,7 @@ void readContents(Workspace& ws, RecordLayout layout) {
     ws.editor.setModified(false);
     const std::size_t step = std::max<std::size_t>(1, static_cast<std::size_t>(count) / 100);
     ContentsReadResult r =
-        readContentsFile(ws.contentsFile, layout, static_cast<std::size_t>(count), ws.tree,
+        readContentsFile(ws.contentsFile(), layout, static_cast<std::size_t>(count), ws.tree,
                          [&](std::size_t i, std::size_t) {
                              if (i % step == 0)
                                  ws.status.setProgressWindowPosition(static_cast<int>(i));
@@ -104,8 +105,7 @@ void readContents(Workspace& ws, RecordLayout layout) {
 }  // namespace
 
 std::string windowTitle(const Workspace& ws) {
-    return std::string(buildinfo::kProductName) + " -Build " + buildinfo::kProductVersion + "- [ " +
-           cp932ToUtf8(ws.projectName()) + " ]";
+    return startupTitle() + " [ " + cp932ToUtf8(ws.projectName()) + " ]";
 }
 
 void refreshStatus(Workspace& ws) {
@@ -142,7 +142,7 @@ bool openProject(Workspace& ws, const std::string& path) {
         return false;
     }
     if (version < 240) {
-        if (ws.prompts.confirm(kUpgradeQuestion, ui::Buttons::YesCancel) != ui::Answer::Yes)
+        if (ws.prompts.confirm(upgradeQuestion(), ui::Buttons::YesCancel) != ui::Answer::Yes)
             return false;
         layout = RecordLayout::Previous;
         upgraded = true;
@@ -150,15 +150,10 @@ bool openProject(Workspace& ws, const std::string& path) {
 
     repairMovedProject(ini, path);
     ws.project = std::move(ini);
-    ws.projectFolder = ws.project->readString("XHP", "PDir");
-    ws.projectFile = ws.project->readString("XHP", "XHP");
-    ws.contentsFile = ws.project->readString("XHP", "XHC");
-    ws.compileLogPath = ws.projectFolder + "\\Compile.Log";
     ws.currentPage.clear();
-    ws.rightClicked = nullptr;
     ws.saved = true;
 
-    if (platform::fileExists(ws.contentsFile)) {
+    if (platform::fileExists(ws.contentsFile())) {
         readContents(ws, layout);
         if (upgraded) ws.saved = false;
     } else {
@@ -177,11 +172,11 @@ void saveProject(Workspace& ws) {
     }
     // Records first (atomically), then the project file with the new count: an interrupted
     // save leaves the previous project readable.
-    const std::size_t written = writeContentsFile(ws.contentsFile, ws.tree);
+    const std::size_t written = writeContentsFile(ws.contentsFile(), ws.tree);
     ws.project->writeInteger("XHP", "Version", kCurrentProjectVersion);
     ws.project->writeInteger("XHP", "Count", static_cast<long long>(written));
     ws.project->save();
-    if (ws.rememberRecentProject) ws.rememberRecentProject(platform::upperCaseSjis(ws.projectFile));
+    if (ws.rememberRecentProject) ws.rememberRecentProject(platform::upperCaseSjis(ws.projectFile()));
     ws.saved = true;
     refreshStatus(ws);
 }
@@ -195,12 +190,10 @@ bool newProject(Workspace& ws, const std::function<bool(Workspace&)>& runWizard)
     ws.editor.setModified(false);
     ws.status.setPageVisible(ui::Page::Editor, false);
     ws.currentPage.clear();
-    ws.rightClicked = nullptr;
-    if (!ws.projectFile.empty()) {
+    if (!ws.projectFile().empty()) {
         refreshStatus(ws);
         ws.status.setTitle(windowTitle(ws));
         ws.saved = false;
-        ws.compileLogPath = ws.projectFolder + "\\Compile.Log";
         ws.tree.selectOnly(nullptr);
         ws.status.activatePage(ui::Page::Preview);
     }
@@ -257,8 +250,8 @@ void saveProjectAs(Workspace& ws, const std::string& projectsFolder, const std::
 
     const std::string newXhp = folder + "\\" + newName + ".XHP";
     const std::string newXhc = folder + "\\" + newName + ".XHC";
-    if (!platform::copyFile(ws.projectFile, newXhp, false))
-        throw platform::IoError("ファイルをコピーできません: " + cp932ToUtf8(ws.projectFile));
+    if (!platform::copyFile(ws.projectFile(), newXhp, false))
+        throw platform::IoError("ファイルをコピーできません: " + cp932ToUtf8(ws.projectFile()));
     platform::IniFile copy = platform::IniFile::load(newXhp);
     copy.setPath(newXhp);
     copy.writeString("XHP", "PDir", folder);
@@ -268,7 +261,7 @@ void saveProjectAs(Workspace& ws, const std::string& projectsFolder, const std::
     copy.save();
 
     // The copy stores each keyword whole in the first field of its pair, cut at 255 bytes.
-    const std::string oldResources = ws.projectFolder + "\\_RESOURCE";
+    const std::string oldResources = ws.projectFolder() + "\\_RESOURCE";
     std::size_t written = 0;
     platform::writeFileAtomicStreamed(
         newXhc, [&](const std::function<void(std::string_view)>& sink) {

@@ -161,13 +161,12 @@ void shutDown(Workspace& ws, RecentProjects& recent, const ShutdownInput& in) {
     s.writeBool(S, "CaptureOn", in.captureOn);
     s.writeInteger(S, "BaseFSize", in.previewTextSize);
     const bool resume =
-        s.readBool(S, "Resume", false) && ws.hasProject() && platform::fileExists(ws.projectFile);
-    s.writeString(S, "ResumeXHP", resume ? ws.projectFile : std::string());
+        s.readBool(S, "Resume", false) && ws.hasProject() && platform::fileExists(ws.projectFile());
+    s.writeString(S, "ResumeXHP", resume ? ws.projectFile() : std::string());
     if (!s.path().empty()) s.save();
 
     ws.editor.clear();
     ws.tree.clear();
-    ws.rightClicked = nullptr;
     if (!ws.previewTempFile.empty()) {
         platform::deleteFile(ws.previewTempFile);
         ws.previewTempFile.clear();

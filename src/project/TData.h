@@ -25,7 +25,17 @@ struct TData {
     std::string Reserved;
 
     bool isHeading() const { return ItemType == kHeading; }
+    bool isWebLink() const;
 };
+
+// Icons 12 to 15 mark a web link: the node's page is a web address, not a file.
+inline bool isWebLinkIcon(int imageIndex) {
+    return imageIndex >= 12 && imageIndex <= 15;
+}
+
+inline bool TData::isWebLink() const {
+    return isWebLinkIcon(ImageIndex);
+}
 
 // Heading icons 0, 2, 4, 6 show the next index when selected; content icons show themselves.
 // A damaged record may hold any number; the largest one has no next image.

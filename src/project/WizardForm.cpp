@@ -137,10 +137,6 @@ void WizardForm::createProject(Workspace& ws) const {
     ini.save();
 
     ws.project = std::move(ini);
-    ws.projectFolder = folder;
-    ws.projectFile = xhp;
-    ws.contentsFile = xhc;
-    ws.compileLogPath.clear();
 }
 
 }  // namespace tarnbook::project

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/IniFile.h"
+#include "platform/Paths.h"
 #include "project/ContentTree.h"
 #include "ui/PreviewBrowser.h"
 #include "ui/Prompts.h"
@@ -14,7 +15,8 @@ namespace tarnbook::project {
 
 // Everything the main window owns for the whole run: the settings, the open project, the
 // contents tree with its view state, and the user-facing controls it drives. Commands are
-// free functions on it.
+// free functions on it. The project's paths are read from the project file whenever they
+// are needed, so there is no second copy to go stale.
 class Workspace {
   public:
     Workspace(ui::Prompts& prompts, ui::PreviewBrowser& preview, ui::SourceEditor& editor,
@@ -33,17 +35,11 @@ class Workspace {
 
     // The open project file; empty when no project is open.
     std::optional<platform::IniFile> project;
-    std::string projectFolder;   // PDir
-    std::string projectFile;     // XHP
-    std::string contentsFile;    // XHC
-    std::string compileLogPath;  // PDir + "\Compile.Log"
-    bool saved = true;           // the contents have no unsaved changes
+    bool saved = true;  // the contents have no unsaved changes
 
     ContentTree tree;
     std::string currentPage;  // the page shown last in the preview
-    TreeNode* rightClicked = nullptr;
-    bool rightClick = false;   // the last mouse press on the tree was a right click
-    bool allExpanded = false;  // toggled by expand/collapse with nothing selected
+    bool rightClick = false;  // the last mouse press on the tree was a right click
     bool isMultiSelect = false;
     std::string previewTempFile;  // unsaved edits previewed from here
 
@@ -53,11 +49,22 @@ class Workspace {
     std::function<void()> beforeSettingsWrite;
 
     bool hasProject() const { return project.has_value(); }
-    std::string projectName() const {
-        return project ? project->readString("XHP", "Name") : std::string();
+    std::string projectName() const { return projectKey("Name"); }
+    std::string projectFolder() const { return projectKey("PDir"); }  // native, CP932 bytes
+    std::string projectFile() const { return projectKey("XHP"); }
+    std::string contentsFile() const { return projectKey("XHC"); }
+    // The compiler's error log, named by the project file; empty with no project open.
+    std::string compileLogPath() const {
+        return hasProject() ? platform::joinPath(projectFolder(), "Compile.Log") : std::string();
     }
-    std::string resourceFolder() const { return projectFolder + "\\_RESOURCE"; }
+    std::string resourceFolder() const { return projectFolder() + "\\_RESOURCE"; }
 
+  private:
+    std::string projectKey(const char* key) const {
+        return project ? project->readString("XHP", key) : std::string();
+    }
+
+  public:
     // Marks the contents changed (every tree or record change calls this).
     void markChanged() { saved = false; }
 };

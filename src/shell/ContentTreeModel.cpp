@@ -5,7 +5,13 @@ namespace tarnbook::shell {
 using project::TreeNode;
 
 ContentTreeModel::ContentTreeModel(project::ContentTree& tree, QObject* parent)
-    : QAbstractItemModel(parent), tree_(tree) {}
+    : QAbstractItemModel(parent), tree_(tree) {
+    tree_.setObserver(this);
+}
+
+ContentTreeModel::~ContentTreeModel() {
+    tree_.setObserver(nullptr);
+}
 
 QModelIndex ContentTreeModel::index(int row, int column, const QModelIndex& parent) const {
     if (row < 0 || column != 0) return {};
@@ -53,14 +59,67 @@ TreeNode* ContentTreeModel::nodeAt(const QModelIndex& index) {
     return index.isValid() ? static_cast<TreeNode*>(index.internalPointer()) : nullptr;
 }
 
-void ContentTreeModel::reset() {
+QModelIndex ContentTreeModel::indexOrRoot(const TreeNode* parent) const {
+    return parent ? indexOf(parent) : QModelIndex();
+}
+
+void ContentTreeModel::beforeInsert(const TreeNode* parent, std::size_t row) {
+    const int r = static_cast<int>(row);
+    beginInsertRows(indexOrRoot(parent), r, r);
+}
+
+void ContentTreeModel::afterInsert() {
+    endInsertRows();
+}
+
+void ContentTreeModel::beforeRemove(const TreeNode* parent, std::size_t row) {
+    const int r = static_cast<int>(row);
+    beginRemoveRows(indexOrRoot(parent), r, r);
+}
+
+void ContentTreeModel::afterRemove() {
+    endRemoveRows();
+}
+
+void ContentTreeModel::beforeMove(const TreeNode* from, std::size_t fromRow, const TreeNode* to,
+                                  std::size_t toRow) {
+    // Qt counts the destination row before the node leaves; the tree counts it after.
+    const int src = static_cast<int>(fromRow);
+    const int dst = static_cast<int>(from == to && toRow > fromRow ? toRow + 1 : toRow);
+    beginMoveRows(indexOrRoot(from), src, src, indexOrRoot(to), dst);
+}
+
+void ContentTreeModel::afterMove() {
+    endMoveRows();
+}
+
+void ContentTreeModel::beforeReorder(const TreeNode* parent) {
+    emit layoutAboutToBeChanged({QPersistentModelIndex(indexOrRoot(parent))},
+                                QAbstractItemModel::VerticalSortHint);
+}
+
+void ContentTreeModel::afterReorder(const TreeNode* parent) {
+    // Every index names its node, so a node's new row is known from the node itself.
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& i : before) after.push_back(indexOf(nodeAt(i)));
+    changePersistentIndexList(before, after);
+    emit layoutChanged({QPersistentModelIndex(indexOrRoot(parent))},
+                       QAbstractItemModel::VerticalSortHint);
+}
+
+void ContentTreeModel::beforeReset() {
     beginResetModel();
+}
+
+void ContentTreeModel::afterReset() {
     endResetModel();
 }
 
-void ContentTreeModel::refreshAll() {
-    // Captions and icons only: one signal per level is enough for the view to repaint.
-    emit layoutChanged();
+void ContentTreeModel::nodeChanged(const TreeNode* node) {
+    const QModelIndex i = indexOf(node);
+    emit dataChanged(i, i, {Qt::DisplayRole, Qt::DecorationRole});
 }
 
 QIcon ContentTreeModel::treeImage(int imageIndex) {

@@ -8,11 +8,13 @@
 
 namespace tarnbook::shell {
 
-// A read-only view of the core contents tree; the core tree stays the source of truth.
-class ContentTreeModel : public QAbstractItemModel {
+// A read-only view of the core contents tree; the core tree stays the source of truth and
+// tells this model each change, which it passes on to the views row by row.
+class ContentTreeModel : public QAbstractItemModel, private project::TreeObserver {
     Q_OBJECT
   public:
     explicit ContentTreeModel(project::ContentTree& tree, QObject* parent = nullptr);
+    ~ContentTreeModel() override;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -23,14 +25,25 @@ class ContentTreeModel : public QAbstractItemModel {
     QModelIndex indexOf(const project::TreeNode* node) const;
     static project::TreeNode* nodeAt(const QModelIndex& index);
 
-    // The tree changed shape (or was reloaded): views start over.
-    void reset();
-    // Captions or icons of existing nodes changed.
-    void refreshAll();
-
     static QIcon treeImage(int imageIndex);
 
   private:
+    QModelIndex indexOrRoot(const project::TreeNode* parent) const;
+
+    // project::TreeObserver
+    void beforeInsert(const project::TreeNode* parent, std::size_t row) override;
+    void afterInsert() override;
+    void beforeRemove(const project::TreeNode* parent, std::size_t row) override;
+    void afterRemove() override;
+    void beforeMove(const project::TreeNode* from, std::size_t fromRow,
+                    const project::TreeNode* to, std::size_t toRow) override;
+    void afterMove() override;
+    void beforeReorder(const project::TreeNode* parent) override;
+    void afterReorder(const project::TreeNode* parent) override;
+    void beforeReset() override;
+    void afterReset() override;
+    void nodeChanged(const project::TreeNode* node) override;
+
     project::ContentTree& tree_;
 };
 

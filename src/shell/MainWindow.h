@@ -1,18 +1,14 @@
 #pragma once
 #include <QMainWindow>
 #include <functional>
-#include <map>
 #include <memory>
 
-#include "contents/CommandTable.h"
-#include "contents/NodeSelection.h"
+#include "contents/CommandRegistry.h"
 #include "project/RecentProjects.h"
 #include "project/Startup.h"
 #include "project/Workspace.h"
-#include "shell/ContentTreeModel.h"
 #include "shell/QtPrompts.h"
-#include "shell/TextEditor.h"
-#include "shell/WebPreview.h"
+#include "shell/WindowContext.h"
 #include "ui/StatusDisplay.h"
 
 class QAction;
@@ -23,16 +19,21 @@ class QProgressBar;
 class QProgressDialog;
 class QSplitter;
 class QTabWidget;
-class QToolBar;
 class QTreeView;
-
-namespace tarnbook::platform {
-class ChildProcess;
-}
 
 namespace tarnbook::shell {
 
-// The main window: binds the views, the command table and the status bar to the workspace.
+class BuildArea;
+class CommandActions;
+class EditorArea;
+class ProjectArea;
+class ResourceArea;
+class TextEditor;
+class TreeArea;
+class WebPreview;
+
+// The main window: assembles the areas (tree, editor and preview, resources, build, project),
+// builds the actions from the command table, and shows the status bar.
 class MainWindow : public QMainWindow, public ui::StatusDisplay {
     Q_OBJECT
   public:
@@ -50,16 +51,18 @@ class MainWindow : public QMainWindow, public ui::StatusDisplay {
     project::Workspace& workspace() { return *ws_; }
     TextEditor& editor() { return *editor_; }
     WebPreview& preview() { return *preview_; }
-    QTreeView& treeView() { return *treeView_; }
+    QTreeView& treeView();
     QTabWidget& pages() { return *tabs_; }
     QAction* action(std::string_view id) const;
-    QMenu* recentMenu() const { return recentMenu_; }
-    QMenu* openDropDown() const { return openDropDown_; }
-    QMenu* toolsMenu() const { return toolsMenu_; }
-    project::RecentProjects& recentProjects() { return recent_; }
+    QMenu* recentMenu() const;
+    QMenu* openDropDown() const;
+    QMenu* toolsMenu() const;
+    project::RecentProjects& recentProjects();
+    const contents::CommandRegistry& commands() const { return commands_; }
     QString statusText(int pane) const;
 
-    // Runs a command by id as the user would (with the error box on failure).
+    // Runs a command by id as the user would (with the error box on failure). An id the
+    // command table does not know, or that no area bound, throws std::logic_error.
     void run(std::string_view id);
     // Opens a project (the command line's or a test's).
     bool openProjectFile(const std::string& corePath);
@@ -79,54 +82,36 @@ class MainWindow : public QMainWindow, public ui::StatusDisplay {
 
   protected:
     void closeEvent(QCloseEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
-
-  protected:
     void showEvent(QShowEvent* e) override;
 
   private:
     void buildViews();
-    void bindBuildHandlers();
-    void rebuildRecentMenu();
-    void fillOpenDropDown();
-    void rebuildToolsMenu(const std::vector<project::ExternalTool>& tools);
-    void applyNodeBox(bool on);
-    void applyFrame();
-    void showSettings();
-    void saveAs();
-    void compile();
-    void decompile();
-    bool waitForCompiler(platform::ChildProcess& compiler);
-    void bindHandlers();
-    void buildActions();
-    void buildMenusAndToolbars();
+    void buildStatusBar();
     void guarded(const std::function<void()>& f);
     void showSelected();
-    void treeChanged();
-    void syncTreeView();
-    void onTreeClicked(const QModelIndex& index);
-    void onPageChanged(int index);
-    void showContextMenuOfEditor(QContextMenuEvent* e);
-    void updateMemoryGauge();
-    int tabIndexOf(ui::Page page) const;
     contents::TreeHooks hooks();
+    void onPageChanged(int index);
+    void updateMemoryGauge();
+    void applyFrame();
+    int tabIndexOf(ui::Page page) const;
 
     std::unique_ptr<QtPrompts> ownPrompts_;
     ui::Prompts& prompts_;
-    project::RecentProjects recent_;
+    contents::CommandRegistry commands_;
     bool started_ = false;
     bool standardPageChecked_ = false;
-    int previewTextSize_ = project::kDefaultPreviewTextSize;
     bool captureOn_ = false;
     int pendingFrame_ = -1;  // stored tree pane width, applied once the window has its size
-    QMenu* recentMenu_ = nullptr;
-    QMenu* openDropDown_ = nullptr;
-    QMenu* toolsMenu_ = nullptr;
     WebPreview* preview_ = nullptr;
     TextEditor* editor_ = nullptr;
     std::unique_ptr<project::Workspace> ws_;
-    ContentTreeModel* model_ = nullptr;
-    ContentTreeView* treeView_ = nullptr;
+    std::unique_ptr<WindowContext> cx_;
+    TreeArea* tree_ = nullptr;
+    EditorArea* editorArea_ = nullptr;
+    ResourceArea* resources_ = nullptr;
+    BuildArea* build_ = nullptr;
+    ProjectArea* project_ = nullptr;
+    CommandActions* actions_ = nullptr;
     QSplitter* splitter_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QWidget* pageWidgets_[3] = {};
@@ -134,13 +119,7 @@ class MainWindow : public QMainWindow, public ui::StatusDisplay {
     QProgressBar* progress_ = nullptr;
     QLabel* pane2_ = nullptr;
     QProgressBar* memory_ = nullptr;
-    QToolBar* leftBar_ = nullptr;
     QProgressDialog* progressWindow_ = nullptr;
-    std::map<std::string, std::function<void()>, std::less<>> handlers_;
-    std::map<std::string, QAction*, std::less<>> actions_;
-    std::vector<QAction*> fontSizeActions_;
-    bool syncing_ = false;
-    bool syncQueued_ = false;
 };
 
 }  // namespace tarnbook::shell

@@ -187,7 +187,7 @@ void TextEditor::takeFocus() {
 
 void TextEditor::paste() {
     const QString text = QApplication::clipboard()->text();
-    if (text.isEmpty()) return;
+    if (text.isEmpty() || isReadOnly()) return;
     replaceSelection(authoring::pasteBytes(
         std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), text.size()), false));
 }

@@ -40,13 +40,10 @@ struct BuildFixture {
         platform::createFolders(folder + "/_RESOURCE");
         ws.project = platform::IniFile::load(xhp);
         ws.project->setPath(xhp);
-        ws.projectFolder = ws.project->readString("XHP", "PDir");
-        ws.projectFile = xhp;
-        ws.contentsFile = ws.project->readString("XHP", "XHC");
-        ws.compileLogPath = ws.projectFolder + "\\Compile.Log";
+        ws.project->writeString("XHP", "XHP", xhp);
     }
 
-    std::string folder() const { return ws.projectFolder; }
+    std::string folder() const { return ws.projectFolder(); }
     std::string inFolder(const std::string& name) const { return folder() + "/" + name; }
 
     project::TreeNode* add(project::TreeNode* parent, const std::string& title,

@@ -67,12 +67,12 @@ TEST(HelpProjectWriter, WholeFileForAPlainProject) {
     EXPECT_EQ(hhpText(f), expected);
     // The side effects: the title filled in, the log path set.
     EXPECT_EQ(f.ws.project->readString("XHP", "HelpName"), "Help");
-    EXPECT_EQ(f.ws.compileLogPath, pdir + "/Compile.Log");
+    EXPECT_EQ(f.ws.compileLogPath(), pdir + "/Compile.Log");
 }
 
 TEST(HelpProjectWriter, WindowDefinitionOfAWindowsProjectWithDefaults) {
     BuildFixture f;
-    f.ws.projectFolder = "C:\\P";
+    f.ws.project->writeString("XHP", "PDir", "C:\\P");
     f.set("HelpName", "Help");
     EXPECT_EQ(windowDefinition(f.ws),
               "\"Help\",\"C:\\P\\Help.hhc\",\"C:\\P\\Help.hhk\",\"\",,,,,,0x300,100,0x0,"
@@ -261,7 +261,7 @@ TEST(HelpProjectWriter, RewritesAnOldFileWhateverItsCase) {
 TEST(HelpProjectWriter, UnwritableFolderRaisesAnError) {
     BuildFixture f;
     f.add(nullptr, "A", "a.htm");
-    f.ws.projectFolder = f.folder() + "/missing/deeper";
+    f.ws.project->writeString("XHP", "PDir", f.folder() + "/missing/deeper");
     EXPECT_THROW(writeHelpProjectFile(f.ws), platform::IoError);
 }
 

@@ -67,7 +67,7 @@ TEST(ProjectLifecycle, OpensSavesAndReopens) {
     auto ini = platform::IniFile::load(xhp);
     EXPECT_EQ(ini.readInteger("XHP", "Count"), 2);
     EXPECT_EQ(ini.readInteger("XHP", "Version"), 249);
-    EXPECT_EQ(platform::fileSize(f.ws.contentsFile), 2 * 1848);
+    EXPECT_EQ(platform::fileSize(f.ws.contentsFile()), 2 * 1848);
 
     WorkspaceFixture g;
     ASSERT_TRUE(openProject(g.ws, xhp));
@@ -83,8 +83,8 @@ TEST(ProjectLifecycle, RepairsAMovedProjectButNotACaseOnlyDifference) {
     std::filesystem::rename(f.dir.file("moved"), f.dir.file("elsewhere"));
     const std::string newXhp = f.dir.file("elsewhere/moved.XHP");
     ASSERT_TRUE(openProject(f.ws, newXhp));
-    EXPECT_EQ(f.ws.projectFolder, f.dir.file("elsewhere"));
-    EXPECT_EQ(f.ws.contentsFile, f.dir.file("elsewhere") + "\\moved.XHC");
+    EXPECT_EQ(f.ws.projectFolder(), f.dir.file("elsewhere"));
+    EXPECT_EQ(f.ws.contentsFile(), f.dir.file("elsewhere") + "\\moved.XHC");
     EXPECT_EQ(f.ws.tree.count(), 1u);
     auto ini = platform::IniFile::load(newXhp);
     EXPECT_EQ(ini.readString("XHP", "PDir"), f.dir.file("elsewhere"));
@@ -99,7 +99,7 @@ TEST(ProjectLifecycle, RepairsAMovedProjectButNotACaseOnlyDifference) {
     writeBytes(folder + "/Case.XHP", text);
     ASSERT_TRUE(openProject(g.ws, folder + "/Case.XHP"));
     EXPECT_EQ(readBytes(folder + "/Case.XHP"), text);
-    EXPECT_EQ(g.ws.projectFolder, upperFolder);
+    EXPECT_EQ(g.ws.projectFolder(), upperFolder);
 
     // Nor is a folder stored with Windows separators.
     WorkspaceFixture h;
@@ -122,7 +122,7 @@ TEST(ProjectLifecycle, PreviousLayoutIsUpgradedAfterConfirmation) {
     EXPECT_EQ(f.ws.tree.count(), 3u);
     EXPECT_FALSE(f.ws.saved);
     saveProject(f.ws);
-    EXPECT_EQ(platform::fileSize(f.ws.contentsFile), 3 * 1848);
+    EXPECT_EQ(platform::fileSize(f.ws.contentsFile()), 3 * 1848);
     EXPECT_EQ(platform::IniFile::load(xhp).readInteger("XHP", "Version"), 249);
 }
 
@@ -193,7 +193,7 @@ TEST(ProjectLifecycle, SaveAsCopiesProjectWithWholeKeywordsCutAt255) {
     ASSERT_TRUE(openProject(f.ws, xhp));
     TreeNode* n = addNode(f.ws, "t");
     n->data.KeyWord = std::u16string(300, u'k');
-    n->data.HTML = platform::upperCaseSjis(f.ws.projectFolder) + "\\_resource\\page.htm";
+    n->data.HTML = platform::upperCaseSjis(f.ws.projectFolder()) + "\\_resource\\page.htm";
     const std::string projects = f.dir.file("projects");
     std::filesystem::create_directories(projects);
 
@@ -256,9 +256,7 @@ TEST(ProjectLifecycle, NewProjectStartsUnsavedAndAsksWithTwoButtons) {
     bool ran = newProject(f.ws, [&](Workspace& ws) {
         ws.project = platform::IniFile::load(xhp);
         ws.project->setPath(xhp);
-        ws.projectFolder = ws.project->readString("XHP", "PDir");
-        ws.projectFile = xhp;
-        ws.contentsFile = ws.project->readString("XHP", "XHC");
+        ws.project->writeString("XHP", "XHP", xhp);
         return true;
     });
     ASSERT_TRUE(ran);
@@ -266,6 +264,6 @@ TEST(ProjectLifecycle, NewProjectStartsUnsavedAndAsksWithTwoButtons) {
     EXPECT_TRUE(f.ws.tree.empty());
     EXPECT_FALSE(f.ws.saved);
     saveProject(f.ws);
-    EXPECT_EQ(platform::fileSize(f.ws.contentsFile), 0);
+    EXPECT_EQ(platform::fileSize(f.ws.contentsFile()), 0);
     EXPECT_EQ(platform::IniFile::load(xhp).readInteger("XHP", "Count", -1), 0);
 }

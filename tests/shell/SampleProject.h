@@ -25,7 +25,7 @@ inline std::string writeSampleProject(const std::string& folder, const std::stri
         head->data.Title = platform::utf8ToCp932("第" + std::to_string(h + 1) + "章 はじめに");
         head->syncViewFromData();
         project::TreeNode* hn = tree.appendChild(nullptr, std::move(head));
-        hn->expanded = h == 0;
+        tree.setExpanded(hn, h == 0);
         for (int i = 0; i < perHeading; ++i, ++page) {
             auto item = std::make_unique<project::TreeNode>();
             const std::string file = "page" + std::to_string(page) + ".htm";

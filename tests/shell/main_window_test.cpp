@@ -17,6 +17,8 @@
 #include "shell/ContentTreeModel.h"
 #include "shell/DecompileDialog.h"
 #include "shell/MainWindow.h"
+#include "shell/TextEditor.h"
+#include "shell/WebPreview.h"
 #include "shell/ProjectNameDialog.h"
 #include "shell/SettingsDialog.h"
 #include "support/Fakes.h"
@@ -304,7 +306,7 @@ class MainWindowTest : public QObject {
         QVERIFY(waited);
         const std::string chm =
             w->workspace().project->readString("XHP", "FileName", "Default.chm");
-        QCOMPARE(platform::readFile(w->workspace().projectFolder + "/" + chm),
+        QCOMPARE(platform::readFile(w->workspace().projectFolder() + "/" + chm),
                  std::string("compiled"));
         // The log page is what the preview shows.
         const std::string shown = w->preview().lastTarget();

@@ -71,7 +71,7 @@ int runNew(const std::vector<std::string>& args) {
     // The first save writes the empty contents file, as after the wizard in the window.
     h.ws.saved = false;
     project::saveProject(h.ws);
-    std::printf("%s\n", platform::nativePath(h.ws.projectFile).c_str());
+    std::printf("%s\n", platform::nativePath(h.ws.projectFile()).c_str());
     return 0;
 }
 

@@ -17,7 +17,7 @@ struct EditorPageTest : ::testing::Test {
 
     void SetUp() override {
         f.ws.project = platform::IniFile();
-        f.ws.projectFolder = f.dir.path();
+        f.ws.project->writeString("XHP", "PDir", f.dir.path());
         page = f.dir.path() + "/_RESOURCE/page.htm";
         tarnbook::testing::writeBytes(page, "<html>\r\nold\r\n</html>\r\n");
         auto n = std::make_unique<TreeNode>();

@@ -22,11 +22,11 @@ struct Project : WorkspaceFixture {
     std::string pdir, res;
     Project() {
         EXPECT_TRUE(project::openProject(ws, makeProjectFile("P")));
-        pdir = ws.projectFolder;
+        pdir = ws.projectFolder();
         res = pdir + "/_RESOURCE";
     }
     // The project file as written to disk.
-    platform::IniFile onDisk() const { return platform::IniFile::load(ws.projectFile); }
+    platform::IniFile onDisk() const { return platform::IniFile::load(ws.projectFile()); }
     void addNode(const std::string& title, const std::string& html, int type, int icon) {
         auto n = std::make_unique<project::TreeNode>();
         n->data.Title = title;

@@ -33,7 +33,7 @@ struct OpenProject : WorkspaceFixture {
     std::string res;
     explicit OpenProject(const std::string& extra = "Version=249\r\n") {
         EXPECT_TRUE(project::openProject(ws, makeProjectFile("P", extra)));
-        res = ws.projectFolder + "/_RESOURCE";
+        res = ws.projectFolder() + "/_RESOURCE";
     }
     TreeNode* addNode(const TData& d) {
         auto n = std::make_unique<TreeNode>();

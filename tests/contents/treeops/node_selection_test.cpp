@@ -7,7 +7,7 @@
 #include "platform/Files.h"
 #include "project/ProjectLifecycle.h"
 #include "support/WorkspaceFixture.h"
-#include "treeops/TreeText.h"
+#include "contents/treeops/TreeText.h"
 
 using namespace tarnbook;
 using namespace tarnbook::contents;
@@ -29,7 +29,7 @@ struct Selection : WorkspaceFixture {
 
     Selection() {
         EXPECT_TRUE(project::openProject(ws, makeProjectFile("P")));
-        res = ws.projectFolder + "/_RESOURCE";
+        res = ws.projectFolder() + "/_RESOURCE";
         templ = dir.file("tmpl");
         def = templ + "/Default.HTML";
         for (const char* page : {"/Default.HTML", "/NotFound.HTML", "/Remote.HTML"})
@@ -182,7 +182,7 @@ TEST(TreeKeys, EnterShowsCtrlKeysEditMoveAndToggle) {
 
     buildTree(s.ws.tree, "d(e(f))");
     treeKeyDown(s.ws, {TreeKey::A, true, true}, s.hooks);
-    EXPECT_TRUE(findTitle(s.ws.tree, "e")->expanded);
+    EXPECT_TRUE(findTitle(s.ws.tree, "e")->expanded());
 }
 
 TEST(TreeDrop, ProjectFileOpensAndOtherFilesAreImportedAfterTheTitleQuestion) {
@@ -223,7 +223,7 @@ TEST(TreeDrop, ProjectFileOpensAndOtherFilesAreImportedAfterTheTitleQuestion) {
     s.ws.rememberRecentProject = [&](const std::string& p) { remembered = p; };
     s.prompts.answers.push_back(ui::Answer::No);  // do not save the changed contents
     dropOnTree(s.ws, {xhp}, s.hooks);
-    EXPECT_EQ(s.ws.projectFile, xhp);
+    EXPECT_EQ(s.ws.projectFile(), xhp);
     EXPECT_EQ(remembered, platform::upperCaseSjis(xhp));
     EXPECT_EQ(imported.size(), 2u);
 }

@@ -3,14 +3,14 @@
 #include <filesystem>
 #include <string>
 
-#include "contents/EnableRules.h"
+#include "contents/CommandTable.h"
 #include "contents/TreeOps.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "project/ProjectLifecycle.h"
 #include "support/WorkspaceFixture.h"
-#include "treeops/TreeText.h"
+#include "contents/treeops/TreeText.h"
 
 using namespace tarnbook;
 using namespace tarnbook::contents;
@@ -32,7 +32,7 @@ struct OpenProject : WorkspaceFixture {
     explicit OpenProject(const std::string& extra = "Version=249\r\n") {
         const std::string xhp = makeProjectFile("P", extra);
         EXPECT_TRUE(project::openProject(ws, xhp));
-        pdir = ws.projectFolder;
+        pdir = ws.projectFolder();
         res = pdir + "/_RESOURCE";
     }
     // A page writer that records its call and writes a small file.
@@ -251,45 +251,49 @@ TEST(ExpandOrCollapse, TogglesTheSubtreeOrTheWholeTree) {
     buildTree(p.ws.tree, "a(b(c)) d(e)");
     p.ws.tree.selectOnly(findTitle(p.ws.tree, "a"));
     expandOrCollapse(p.ws);
-    EXPECT_TRUE(findTitle(p.ws.tree, "b")->expanded);
-    EXPECT_FALSE(findTitle(p.ws.tree, "d")->expanded);
+    EXPECT_TRUE(findTitle(p.ws.tree, "b")->expanded());
+    EXPECT_FALSE(findTitle(p.ws.tree, "d")->expanded());
     expandOrCollapse(p.ws);
-    EXPECT_FALSE(findTitle(p.ws.tree, "a")->expanded);
+    EXPECT_FALSE(findTitle(p.ws.tree, "a")->expanded());
 
     p.ws.tree.selectOnly(nullptr);
     expandOrCollapse(p.ws);
-    EXPECT_TRUE(p.ws.allExpanded);
     EXPECT_TRUE(p.ws.tree.allExpanded());
     expandOrCollapse(p.ws);
-    EXPECT_FALSE(p.ws.allExpanded);
-    EXPECT_FALSE(findTitle(p.ws.tree, "d")->expanded);
+    EXPECT_FALSE(p.ws.tree.allExpanded());
+    EXPECT_FALSE(findTitle(p.ws.tree, "d")->expanded());
     EXPECT_TRUE(p.ws.saved);
+}
+
+// The window's one rule set, evaluated as the window does: from the workspace's state.
+bool on(const project::Workspace& ws, std::string_view id) {
+    return ruleEnabled(findCommand(id)->rule, enableStateOf(ws));
 }
 
 TEST(EnableRules, FollowProjectSelectionAndMultiSelect) {
     WorkspaceFixture none;
-    EXPECT_FALSE(enable::addItem(none.ws));
-    EXPECT_TRUE(enable::sortDescending(none.ws));
+    EXPECT_FALSE(on(none.ws, "TbAddHeader"));
+    EXPECT_TRUE(on(none.ws, "ActSortItemUp"));
 
     OpenProject p;
     buildTree(p.ws.tree, "a(b) c");
-    EXPECT_TRUE(enable::addItem(p.ws));
-    EXPECT_FALSE(enable::deleteItems(p.ws));
+    EXPECT_TRUE(on(p.ws, "TbAddContent"));
+    EXPECT_FALSE(on(p.ws, "TbDelItem"));
     p.ws.tree.selectOnly(findTitle(p.ws.tree, "a"));
-    EXPECT_FALSE(enable::moveUp(p.ws));
-    EXPECT_TRUE(enable::moveDown(p.ws));
-    EXPECT_FALSE(enable::moveLeft(p.ws));
-    EXPECT_FALSE(enable::editHtml(p.ws));
+    EXPECT_FALSE(on(p.ws, "TbMoveUp"));
+    EXPECT_TRUE(on(p.ws, "TbMoveDown"));
+    EXPECT_FALSE(on(p.ws, "TbMoveLeft"));
+    EXPECT_FALSE(on(p.ws, "EditHTML"));
     p.ws.tree.selectOnly(findTitle(p.ws.tree, "b"));
-    EXPECT_TRUE(enable::moveLeft(p.ws));
+    EXPECT_TRUE(on(p.ws, "TbMoveLeft"));
     findTitle(p.ws.tree, "b")->data.HTML = "b.htm";
-    EXPECT_TRUE(enable::editHtml(p.ws));
+    EXPECT_TRUE(on(p.ws, "EditHTML"));
     findTitle(p.ws.tree, "b")->data.ImageIndex = 14;
-    EXPECT_FALSE(enable::redraw(p.ws));
+    EXPECT_FALSE(on(p.ws, "ViewRedraw"));
     p.ws.isMultiSelect = true;
-    EXPECT_FALSE(enable::moveRight(p.ws));
-    EXPECT_FALSE(enable::editProperty(p.ws));
-    EXPECT_TRUE(enable::deleteItems(p.ws));
-    EXPECT_TRUE(enable::changeKind(p.ws));
-    EXPECT_TRUE(enable::sortAscending(p.ws));
+    EXPECT_FALSE(on(p.ws, "TbMoveRight"));
+    EXPECT_FALSE(on(p.ws, "TbCngProperty"));
+    EXPECT_TRUE(on(p.ws, "TbDelItem"));
+    EXPECT_TRUE(on(p.ws, "CngType"));
+    EXPECT_TRUE(on(p.ws, "TBSortItem"));
 }

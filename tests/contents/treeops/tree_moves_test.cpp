@@ -5,7 +5,7 @@
 
 #include "contents/TreeOps.h"
 #include "support/WorkspaceFixture.h"
-#include "treeops/TreeText.h"
+#include "contents/treeops/TreeText.h"
 
 using namespace tarnbook;
 using namespace tarnbook::contents;
@@ -108,7 +108,7 @@ TEST(TreeMoves, MoveDownOfAnExpandedNodeEndingTheTreeOnlyMarks) {
     tarnbook::testing::WorkspaceFixture f;
     buildTree(f.ws.tree, "a b(x(y))");
     TreeNode* b = findTitle(f.ws.tree, "b");
-    b->expanded = true;
+    f.ws.tree.setExpanded(b, true);
     f.ws.tree.selectOnly(b);
     EXPECT_TRUE(moveDown(f.ws));
     EXPECT_EQ(treeText(f.ws.tree), "a b(x(y))");
@@ -135,13 +135,13 @@ TEST(TreeMoves, MovedNodeKeepsOrRegainsItsExpansionAndOpensItsNewParent) {
     buildTree(f.ws.tree, "a b(c(d))");
     TreeNode* a = findTitle(f.ws.tree, "a");
     TreeNode* b = findTitle(f.ws.tree, "b");
-    b->expanded = true;
+    f.ws.tree.setExpanded(b, true);
     f.ws.tree.selectOnly(b);
     ASSERT_TRUE(moveRight(f.ws));
     EXPECT_EQ(treeText(f.ws.tree), "a(b(c(d)))");
-    EXPECT_TRUE(a->expanded);
-    EXPECT_TRUE(findTitle(f.ws.tree, "c")->expanded);
-    EXPECT_TRUE(b->selected);
+    EXPECT_TRUE(a->expanded());
+    EXPECT_TRUE(findTitle(f.ws.tree, "c")->expanded());
+    EXPECT_TRUE(b->selected());
     EXPECT_EQ(f.ws.tree.selectedNodes().size(), 1u);
 }
 
@@ -152,7 +152,7 @@ TEST(TreeMoves, RandomMovesKeepLevelsAndNodes) {
     bool (*moves[])(project::Workspace&) = {moveUp, moveDown, moveLeft, moveRight};
     auto nodes = f.ws.tree.preorder();
     for (int i = 0; i < 2000; ++i) {
-        for (TreeNode* n : nodes) n->expanded = rng() % 2 == 0;
+        for (TreeNode* n : nodes) f.ws.tree.setExpanded(n, rng() % 2 == 0);
         f.ws.tree.selectOnly(nodes[rng() % nodes.size()]);
         moves[rng() % 4](f.ws);
         ASSERT_EQ(f.ws.tree.count(), nodes.size());
@@ -177,5 +177,5 @@ TEST(TreeSelection, ListsInPreorderFollowsMovesAndForgetsRemovedNodes) {
     EXPECT_EQ(titles(), "d");
     t.clearSelection();
     EXPECT_EQ(titles(), "");
-    EXPECT_FALSE(findTitle(t, "d")->selected);
+    EXPECT_FALSE(findTitle(t, "d")->selected());
 }

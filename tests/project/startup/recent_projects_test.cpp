@@ -3,7 +3,7 @@
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "project/RecentProjects.h"
-#include "startup/StartupHelpers.h"
+#include "project/startup/StartupHelpers.h"
 
 namespace tarnbook::testing {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "project/ExternalTools.h"
 #include "project/SettingsForm.h"
-#include "startup/StartupHelpers.h"
+#include "project/startup/StartupHelpers.h"
 #include "support/WorkspaceFixture.h"
 
 namespace tarnbook::testing {

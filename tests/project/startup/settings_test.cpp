@@ -7,7 +7,7 @@
 #include "project/AboutInfo.h"
 #include "project/SettingColours.h"
 #include "project/Settings.h"
-#include "startup/StartupHelpers.h"
+#include "project/startup/StartupHelpers.h"
 
 namespace tarnbook::testing {
 namespace {

@@ -6,7 +6,7 @@
 #include "platform/Paths.h"
 #include "project/ProjectLifecycle.h"
 #include "project/Startup.h"
-#include "startup/StartupHelpers.h"
+#include "project/startup/StartupHelpers.h"
 #include "support/WorkspaceFixture.h"
 
 namespace tarnbook::testing {

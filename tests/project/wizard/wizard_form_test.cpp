@@ -95,7 +95,7 @@ TEST(WizardForm, CreatesTheProjectWithDerivedKeys) {
     EXPECT_EQ(ini.readString("XHP", "AutoIndex"), "idx.html");
     EXPECT_EQ(ini.readString("XHP", "LangStr"), "0409 English");
     EXPECT_EQ(ini.keyNames("XHP").front(), "Version");
-    EXPECT_EQ(f.ws.projectFile, xhp);
+    EXPECT_EQ(f.ws.projectFile(), xhp);
 
     // The new-project command then makes it the open, unsaved project.
     EXPECT_EQ(ini.readString("XHP", "Name"), "Manual");

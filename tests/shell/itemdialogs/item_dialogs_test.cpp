@@ -11,6 +11,8 @@
 #include "SampleProject.h"
 #include "platform/Files.h"
 #include "shell/MainWindow.h"
+#include "shell/TextEditor.h"
+#include "shell/WebPreview.h"
 #include "shell/NewItemDialog.h"
 #include "shell/PropertyDialog.h"
 
@@ -125,7 +127,7 @@ class ItemDialogsTest : public QObject {
         project::TreeNode* intro = ws.tree.topLevel(2);
         QCOMPARE(intro->data.Title, std::string("Intro"));
         QCOMPARE(intro->data.HTML, std::string("Intro.html"));
-        const std::string introPage = ws.projectFolder + "/_RESOURCE/Intro.html";
+        const std::string introPage = ws.projectFolder() + "/_RESOURCE/Intro.html";
         QVERIFY(platform::fileExists(introPage));
         QVERIFY(platform::readFile(introPage).find("Intro") != std::string::npos);
         QVERIFY(ws.settings.valueExists("SYSTEM", "NewHeadPosX"));

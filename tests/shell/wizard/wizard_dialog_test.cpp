@@ -20,6 +20,8 @@
 #include "project/ProjectLifecycle.h"
 #include "shell/AutoSizerWindow.h"
 #include "shell/MainWindow.h"
+#include "shell/TextEditor.h"
+#include "shell/WebPreview.h"
 #include "shell/NewStyleNameDialog.h"
 #include "shell/TemplateEditorDialog.h"
 #include "shell/WizardDialog.h"
@@ -129,7 +131,7 @@ class WizardGuiTest : public QObject {
         QVERIFY(f.ws.hasProject());
         const std::string name = platform::utf8ToCp932("Guide");
         const std::string folder = f.projects + "\\" + name;
-        QCOMPARE(f.ws.projectFolder, folder);
+        QCOMPARE(f.ws.projectFolder(), folder);
         QVERIFY(platform::fileExists(folder + "\\" + name + ".XHP"));
         const auto& p = *f.ws.project;
         QCOMPARE(p.readString("XHP", "HelpName"), name);

@@ -1,0 +1,94 @@
+#include "shell/BuildArea.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMainWindow>
+
+#include "authoring/EditorPage.h"
+#include "compile/CompileRun.h"
+#include "compile/Decompile.h"
+#include "compile/Viewer.h"
+#include "platform/Files.h"
+#include "platform/Process.h"
+#include "project/ProjectLifecycle.h"
+#include "shell/CompileWaitDialog.h"
+#include "shell/DecompileDialog.h"
+
+namespace tarnbook::shell {
+
+BuildArea::BuildArea(WindowContext& context) : QObject(&context.window), cx_(context) {}
+
+void BuildArea::disable(const char* id) {
+    if (QAction* a = cx_.action(id)) a->setEnabled(false);
+}
+
+void BuildArea::bindCommands() {
+    auto& ws = cx_.ws;
+    auto& c = cx_.commands;
+    c.bind("GoCompile", [this] { compile(); });
+    c.bind("ViewLog", [this, &ws] {
+        if (!compile::viewLog(ws)) disable("ViewLog");
+    });
+    c.bind("ViewCHM", [this, &ws] {
+        if (!ws.project) return;
+        switch (compile::viewCompiledHelp(*ws.project)) {
+            case compile::ViewChmOutcome::Opened:
+                project::refreshStatus(ws);
+                break;
+            case compile::ViewChmOutcome::OpenFailed:
+                cx_.prompts.showError("コンパイル済みヘルプを表示するプログラムを起動できません。");
+                break;
+            default:
+                disable("ViewCHM");
+        }
+    });
+    c.bind("DeleteViewerStateFile", [] { compile::deleteViewerStateFile(); });
+    c.bind("DeCompile", [this] { decompile(); });
+}
+
+bool BuildArea::waitForCompiler(platform::ChildProcess& compiler) {
+    CompileWaitDialog d(compiler, &cx_.window);
+    cx_.runDialog(d);
+    return !d.waitFailed();
+}
+
+void BuildArea::compile() {
+    compile::CompileHooks h;
+    h.saveEditorPage = [this] { authoring::tagSave(cx_.ws, [this] { cx_.showSelected(); }); };
+    h.waitForCompiler = [this](platform::ChildProcess& c) { return waitForCompiler(c); };
+    compile::goCompile(cx_.ws, h);
+}
+
+void BuildArea::decompile() {
+    auto folder = cx_.prompts.chooseFolder("リソースを保存するフォルダの選択",
+                                           platform::desktopFolder());
+    if (!folder) return;
+    DecompileDialog d(*folder, cx_.prompts, &cx_.window);
+    if (cx_.runDialog(d) != QDialog::Accepted || !d.okEnabled()) return;
+    auto& status = cx_.ws.status;
+    status.beginProgressWindow("逆コンパイル中..", 100);
+    compile::DecompileResult r;
+    try {
+        r = compile::decompileChm(d.form().chmPath(), *folder,
+                                  [&status](std::size_t done, std::size_t total) {
+                                      status.setProgressWindowPosition(
+                                          total ? static_cast<int>(done * 100 / total) : 100);
+                                      QApplication::processEvents();
+                                  });
+    } catch (...) {
+        status.endProgressWindow();
+        throw;
+    }
+    status.endProgressWindow();
+    if (!r.opened) {
+        cx_.prompts.showError(r.error.empty() ? "コンパイル済みヘルプを開けません。" : r.error);
+        return;
+    }
+    if (!r.warnings.empty())
+        cx_.setMessage(QStringLiteral("%1 個のファイルを保存しました（%2 件をスキップ）")
+                           .arg(r.filesWritten)
+                           .arg(r.warnings.size()));
+    platform::openWithDefaultProgram(*folder);
+}
+
+}  // namespace tarnbook::shell

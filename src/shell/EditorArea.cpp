@@ -1,0 +1,126 @@
+#include "shell/EditorArea.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+#include "authoring/CustomTags.h"
+#include "authoring/EditorPage.h"
+#include "project/Settings.h"
+#include "shell/QtText.h"
+#include "shell/TextEditor.h"
+#include "shell/WebPreview.h"
+
+namespace tarnbook::shell {
+
+EditorArea::EditorArea(WindowContext& context, TextEditor& editor, WebPreview& preview)
+    : QObject(&editor),
+      cx_(context),
+      editor_(editor),
+      preview_(preview),
+      previewTextSize_(project::kDefaultPreviewTextSize) {
+    editor_.onContextMenu = [this](QContextMenuEvent* e) { showContextMenu(e); };
+    editor_.onPasteWithBreaks = [this] { cx_.run("ActEditPasteAdd"); };
+}
+
+void EditorArea::editFocused(const char* slot) {
+    // Shortcuts are window-wide: only a text field with the focus takes them, never the page
+    // editor while the author works in the tree.
+    QWidget* w = QApplication::focusWidget();
+    if (!w) return;
+    if (w == &editor_) {
+        if (qstrcmp(slot, "cut") == 0 && !editor_.isReadOnly()) editor_.cut();
+        if (qstrcmp(slot, "copy") == 0) editor_.copy();
+        if (qstrcmp(slot, "paste") == 0) editor_.paste();
+        return;
+    }
+    if (qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w) ||
+        qobject_cast<QTextEdit*>(w))
+        QMetaObject::invokeMethod(w, slot);
+}
+
+void EditorArea::bindCommands() {
+    auto& ws = cx_.ws;
+    auto& c = cx_.commands;
+    c.bind("TagSave", [this, &ws] { authoring::tagSave(ws, [this] { cx_.showSelected(); }); });
+    c.bind("TagUndo", [this] { editor_.undo(); });
+    c.bind("EditCut1", [this] { editFocused("cut"); });
+    c.bind("EditCopy1", [this] { editFocused("copy"); });
+    c.bind("EditPaste1", [this] { editFocused("paste"); });
+    c.bind("ActEditPasteAdd", [this] {
+        const QString t = QApplication::clipboard()->text();
+        if (t.isEmpty() || editor_.isReadOnly()) return;
+        editor_.replaceSelection(authoring::pasteBytes(utf16Of(t), true));
+    });
+    c.bind("ViewRedraw", [this, &ws] {
+        ws.currentPage.clear();
+        cx_.showSelected();
+    });
+    c.bind("NavigateBack", [this] {
+        cx_.ws.status.activatePage(ui::Page::Preview);
+        preview_.goBack();
+    });
+    c.bind("NavigateNext", [this] {
+        cx_.ws.status.activatePage(ui::Page::Preview);
+        preview_.goForward();
+    });
+    c.bind("FontSize", [] {});  // the drop-down entries carry the size
+}
+
+void EditorArea::attachFontSizeMenu(QAction* fontSize) {
+    if (!fontSize) return;
+    auto* menu = new QMenu(&editor_);
+    for (int k = 1; k <= 4; ++k) {
+        QAction* e = menu->addAction(QString::number(k));
+        e->setCheckable(true);
+        e->setChecked(k == authoring::basePreviewTextSize(cx_.ws));
+        connect(e, &QAction::triggered, this, [this, k] { setPreviewTextSize(k); });
+        fontSizeActions_.push_back(e);
+    }
+    fontSize->setMenu(menu);
+}
+
+void EditorArea::setPreviewTextSize(int size) {
+    cx_.guarded([&] { authoring::setPreviewTextSize(cx_.ws, size); });
+    previewTextSize_ = size;
+    checkTextSizeItem(size);
+}
+
+void EditorArea::restoreTextSize(int size, int item) {
+    previewTextSize_ = size;
+    checkTextSizeItem(item);
+}
+
+void EditorArea::checkTextSizeItem(int item) {
+    for (int i = 0; i < static_cast<int>(fontSizeActions_.size()); ++i)
+        fontSizeActions_[static_cast<std::size_t>(i)]->setChecked(i + 1 == item);
+}
+
+void EditorArea::showContextMenu(QContextMenuEvent* e) {
+    QMenu menu(&editor_);
+    QMenu* custom = menu.addMenu(QStringLiteral("カスタムタグ(&S)"));
+    const auto tags =
+        authoring::loadCustomTags(cx_.ws.settings.readString("SYSTEM", "CustomTag", ""));
+    auto addTag = [this](QMenu* m, const authoring::CustomTag& t) {
+        QAction* a = m->addAction(fromCp932(t.caption));
+        const std::string tag = t.tag;
+        connect(a, &QAction::triggered, this,
+                [this, tag] { cx_.guarded([&] { editor_.replaceSelection(tag); }); });
+    };
+    for (const auto& g : tags.groups) {
+        QMenu* sub = custom->addMenu(fromCp932(g.caption));
+        for (const auto& t : g.tags) addTag(sub, t);
+    }
+    for (const auto& t : tags.loose) addTag(custom, t);
+    menu.addSeparator();
+    for (const char* id : {"EditCopy1", "EditPaste1", "ActEditPasteAdd", "EditCut1", "TagUndo"})
+        if (QAction* a = cx_.action(id)) menu.addAction(a);
+    menu.exec(e->globalPos());
+}
+
+}  // namespace tarnbook::shell

@@ -1,0 +1,43 @@
+#pragma once
+#include <QObject>
+#include <vector>
+
+#include "shell/WindowContext.h"
+
+class QAction;
+class QContextMenuEvent;
+
+namespace tarnbook::shell {
+
+class TextEditor;
+class WebPreview;
+
+// The page editor and the preview: the editing commands (which act on the widget that has
+// the focus), saving the page, the editor's context menu, and the browser commands.
+class EditorArea : public QObject {
+    Q_OBJECT
+  public:
+    EditorArea(WindowContext& context, TextEditor& editor, WebPreview& preview);
+
+    void bindCommands();
+    // After the actions exist: the font-size drop-down.
+    void attachFontSizeMenu(QAction* fontSize);
+    void setPreviewTextSize(int size);
+    // The size read at start-up and the drop-down entry to check (0: none), applied as is.
+    void restoreTextSize(int size, int item);
+    int previewTextSize() const { return previewTextSize_; }
+    void checkTextSizeItem(int item);
+
+  private:
+    void showContextMenu(QContextMenuEvent* e);
+    // Cut, copy or paste in the focused text widget; nothing when none has the focus.
+    void editFocused(const char* slot);
+
+    WindowContext& cx_;
+    TextEditor& editor_;
+    WebPreview& preview_;
+    std::vector<QAction*> fontSizeActions_;
+    int previewTextSize_;
+};
+
+}  // namespace tarnbook::shell
