@@ -6,7 +6,7 @@ cd "$(dirname "$0")"
 tools/install-deps.sh
 
 build_dir=${TARNBOOK_BUILD_DIR:-build}
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNBOOK_WERROR=ON >/dev/null
 cmake --build "$build_dir"
 
 echo "== format check"

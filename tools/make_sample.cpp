@@ -12,6 +12,7 @@
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
+#include "platform/ProgramArguments.h"
 #include "project/ContentTree.h"
 #include "project/ContentsFile.h"
 
@@ -152,7 +153,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: make_sample OUTDIR\n");
         return 2;
     }
-    const std::string out = platform::corePath(argv[1]);
+    const std::string out = platform::coreArgumentPath(argv[1]);
     const std::string res = platform::joinPath(out, "_RESOURCE");
     for (const char* sub : {"", "/basics", "/advanced", "/images", "/extra"})
         if (!platform::createFolders(res + sub)) {

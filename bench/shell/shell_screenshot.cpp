@@ -9,6 +9,7 @@
 
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/ProgramArguments.h"
 #include "shell/ContentTreeModel.h"
 #include "shell/MainWindow.h"
 #include "shell/TextEditor.h"
@@ -23,11 +24,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
-    platform::setAppFolderOverride(argv[3]);
+    platform::setAppFolderOverride(platform::NativePath(argv[3]));
     shell::MainWindow w;
     project::StartupOptions options;
     options.env = project::FirstStartEnvironment::detect(argv[3]);
-    options.arguments = {platform::corePath(argv[2])};
+    options.arguments = {platform::coreArgumentPath(argv[2])};
     if (!w.startUp(options).projectOpened) return 1;
     // A first start's placement is small; the picture wants room for the page.
     w.move(0, 0);

@@ -140,7 +140,7 @@ double cpuSeconds(const rusage& u) {
 // work as the iconv program, without holding the file in memory.
 void oursConvert(benchmark::State& state, const std::string& encoding) {
     const std::string& path = sampleFile(encoding);
-    const std::string native = tarnbook::platform::nativePath(path);
+    const std::string native = tarnbook::platform::nativePath(path).str();
     const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
     std::vector<char> buffer(1 << 20);
     for (auto _ : state) {
@@ -169,7 +169,7 @@ void oursConvert(benchmark::State& state, const std::string& encoding) {
 }
 
 void iconvProgram(benchmark::State& state, const std::string& encoding) {
-    const std::string native = tarnbook::platform::nativePath(sampleFile(encoding));
+    const std::string native = tarnbook::platform::nativePath(sampleFile(encoding)).str();
     for (auto _ : state) {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);

@@ -11,9 +11,7 @@ namespace tarnbook::authoring {
 using project::TreeNode;
 using project::Workspace;
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 std::string nodePageFullPath(const Workspace& ws, const TreeNode& node) {
     const std::string& html = node.data.HTML;

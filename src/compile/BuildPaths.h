@@ -19,7 +19,6 @@ std::string inProjectFolder(std::string_view projectFolder, std::string_view nam
 // The project folder of the open project (PDir).
 std::string projectFolderOf(const project::Workspace& ws);
 
-
 // How many nodes the build walks: the project's Count, at most the nodes the tree holds.
 std::size_t nodesToWrite(const project::Workspace& ws);
 

@@ -179,7 +179,8 @@ CompileResult goCompile(project::Workspace& ws, const CompileHooks& hooks) {
 }
 
 bool viewLog(project::Workspace& ws, std::string* htmlPath) {
-    if (!ws.hasProject() || ws.compileLogPath().empty() || !platform::fileExists(ws.compileLogPath()))
+    if (!ws.hasProject() || ws.compileLogPath().empty() ||
+        !platform::fileExists(ws.compileLogPath()))
         return false;
     LogPageInfo info;
     info.templateFolder = ws.settings.readString("SYSTEM", "TEMPLATE");

@@ -12,22 +12,22 @@ namespace tarnbook::contents {
 // When a command may run. The letters are the rule names the rest of the program uses.
 enum class Rule {
     Always,
-    A,  // project open, no multi-selection
-    B,  // project open, a node selected, no multi-selection
-    C,  // project open, a node selected
-    MoveUp,     // D: the move rules of the tree operations, one per direction
+    A,       // project open, no multi-selection
+    B,       // project open, a node selected, no multi-selection
+    C,       // project open, a node selected
+    MoveUp,  // D: the move rules of the tree operations, one per direction
     MoveDown,
     MoveLeft,
     MoveRight,
-    E,  // project open, more than one node
-    F,  // unsaved contents
-    G,  // project open, at least one node
-    H,  // project open
-    I,  // B, and the node has a page that is not a web link
-    J,  // project open, a node selected, the editor page active
-    K,  // the editor text is modified
-    L,  // the clipboard holds text
-    M,  // the map/popup editing rules
+    E,        // project open, more than one node
+    F,        // unsaved contents
+    G,        // project open, at least one node
+    H,        // project open
+    I,        // B, and the node has a page that is not a web link
+    J,        // project open, a node selected, the editor page active
+    K,        // the editor text is modified
+    L,        // the clipboard holds text
+    M,        // the map/popup editing rules
     Back,     // the preview has a page to go back to
     Forward,  // ... or forward to
 };

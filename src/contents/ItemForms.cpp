@@ -109,10 +109,6 @@ bool isHtmlExtension(std::string_view path, bool anyCase) {
 
 }  // namespace
 
-bool isValidFileName(std::string_view name) {
-    return name.find_first_of("\\/:,;*?\"<>|") == std::string_view::npos;
-}
-
 std::string limitText(std::string_view text, std::size_t limit) {
     if (text.size() <= limit) return std::string(text);
     std::size_t i = 0;
@@ -223,7 +219,7 @@ bool NewItemForm::okEnabled() const {
 }
 
 bool NewItemForm::autoNewEnabled() const {
-    return !title_.empty() && isValidFileName(title_);
+    return !title_.empty() && platform::isValidFileName(title_);
 }
 
 bool NewItemForm::autoNew() {
@@ -440,7 +436,8 @@ void PropertyForm::accept(const authoring::CopyProgress& progress) {
     node_.caption = platform::decodeCp932(rec.Title);
     node_.imageIndex = imageIndex_;
     // A heading shows its open icon when selected, unless it is a web link.
-    node_.selectedIndex = heading() && !project::isWebLinkIcon(imageIndex_) ? imageIndex_ + 1 : imageIndex_;
+    node_.selectedIndex =
+        heading() && !project::isWebLinkIcon(imageIndex_) ? imageIndex_ + 1 : imageIndex_;
     ws_.markChanged();
     project::refreshStatus(ws_);
 }

@@ -14,9 +14,6 @@
 // are CP932 bytes unless a member says otherwise (the keywords are UTF-16).
 namespace tarnbook::contents {
 
-// False when the name holds any of \ / : , ; * ? " < > |.
-bool isValidFileName(std::string_view name);
-
 // Cuts CP932 text to at most `limit` bytes without splitting a double-byte character.
 std::string limitText(std::string_view text, std::size_t limit);
 

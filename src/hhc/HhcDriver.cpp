@@ -159,7 +159,8 @@ DriverResult compileProject(const std::string& hhpPath, const DriverOptions& opt
     // chmcmd runs in the project folder, so every path handed to it must be absolute.
     std::string folder = platform::folderPart(hhpPath);
     if (!platform::isAbsolutePath(folder)) {
-        const std::string cwd = platform::corePath(std::filesystem::current_path().string());
+        const std::string cwd =
+            platform::corePath(platform::NativePath(std::filesystem::current_path().string()));
         folder = normalizeAbsolute(folder.empty() ? cwd : cwd + "/" + folder);
     }
     AdaptedProject adapted =
@@ -177,8 +178,10 @@ DriverResult compileProject(const std::string& hhpPath, const DriverOptions& opt
             try {
                 platform::writeFileAtomic(result.logPath, result.logText);
             } catch (const platform::IoError& e) {
+                // The failure text is CP932 like the log; the platform's messages are UTF-8.
                 result.failure += (result.failure.empty() ? "" : "; ") +
-                                  std::string("cannot write the error log: ") + e.what();
+                                  std::string("cannot write the error log: ") +
+                                  platform::utf8ToCp932(e.what());
                 result.logPath.clear();
             }
         }
@@ -200,14 +203,14 @@ DriverResult compileProject(const std::string& hhpPath, const DriverOptions& opt
         freshName(targetFolder.empty() ? folder : targetFolder, "tarnbook-hhc", ".chm"));
     // chmcmd opens the names it is given as they are: hand it the file system's own (UTF-8)
     // path, not the project's Shift_JIS text, or a project with a Japanese name cannot build.
-    adapted.hhp.setOption("Compiled file", platform::nativePath(output.path()));
+    adapted.hhp.setOption("Compiled file", platform::nativePath(output.path()).str());
     TempFile project(freshName(folder, "tarnbook-hhc", ".hhp"));
     try {
         platform::writeFileAtomic(project.path(), adapted.hhp.toBytes(),
                                   platform::Durability::Unsynced);
     } catch (const platform::IoError& e) {
-        return fatal(msg::kCannotWrite,
-                     std::string("Cannot write the compiler's project copy: ") + e.what());
+        return fatal(msg::kCannotWrite, std::string("Cannot write the compiler's project copy: ") +
+                                            platform::utf8ToCp932(e.what()));
     }
 
     const std::string program = options.chmcmd.empty() ? "chmcmd" : options.chmcmd;

@@ -20,7 +20,7 @@ struct DriverResult {
     std::string logText;    // the log's text, also when no log file was named
     std::vector<HhcMessage> messages;
     bool directoryRepaired = false;  // chmcmd's directory header had to be corrected
-    std::string failure;             // why nothing was produced, for the console
+    std::string failure;             // why nothing was produced, CP932 like the log
 };
 
 DriverResult compileProject(const std::string& hhpPath, const DriverOptions& options = {});

@@ -47,7 +47,7 @@ class Adapter {
     Adapter(const HhpFile& original, const AdaptOptions& options)
         : options_(options), folder_(platform::slashSeparators(options.projectFolder)) {
         while (folder_.size() > 1 && folder_.back() == '/') folder_.pop_back();
-        nativeFolder_ = platform::nativePath(folder_);
+        nativeFolder_ = platform::nativePath(folder_).str();
         while (nativeFolder_.size() > 1 && nativeFolder_.back() == '/') nativeFolder_.pop_back();
         out_.hhp = original;
     }
@@ -99,7 +99,7 @@ class Adapter {
         if (rel.empty()) return r;
         const std::string full = folder_ + "/" + rel;
         if (!platform::fileExists(full)) return r;
-        const std::string native = platform::nativePath(full);
+        const std::string native = platform::nativePath(full).str();
         if (!startsWith(native, nativeFolder_ + "/")) {
             r.where = Where::Outside;
             return r;

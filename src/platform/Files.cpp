@@ -15,6 +15,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/IoError.h"
+#include "platform/NativeStrings.h"
 #include "platform/Paths.h"
 
 namespace tarnbook::platform {
@@ -189,21 +190,21 @@ std::string nativeHome() {
 
 bool fileExists(std::string_view path) {
     struct stat st;
-    return statNative(nativePath(path), &st) && S_ISREG(st.st_mode);
+    return statNative(detail::nativeString(path), &st) && S_ISREG(st.st_mode);
 }
 
 bool folderExists(std::string_view path) {
     struct stat st;
-    return statNative(nativePath(path), &st) && S_ISDIR(st.st_mode);
+    return statNative(detail::nativeString(path), &st) && S_ISDIR(st.st_mode);
 }
 
 bool pathExists(std::string_view path) {
     struct stat st;
-    return statNative(nativePath(path), &st);
+    return statNative(detail::nativeString(path), &st);
 }
 
 std::string readFile(std::string_view path) {
-    std::string native = nativePath(path);
+    std::string native = detail::nativeString(path);
     int err = 0;
     std::string bytes = readNative(native, &err);
     if (err) fail("Cannot read", native, err);
@@ -212,7 +213,7 @@ std::string readFile(std::string_view path) {
 
 std::optional<std::string> tryReadFile(std::string_view path) {
     int err = 0;
-    std::string bytes = readNative(nativePath(path), &err);
+    std::string bytes = readNative(detail::nativeString(path), &err);
     if (err) return std::nullopt;
     return bytes;
 }
@@ -253,8 +254,9 @@ std::string joinLinesCrLf(const std::vector<std::string>& lines) {
 
 void writeFileAtomic(std::string_view path, std::string_view bytes, Durability durability) {
     writeAtomicNative(
-        nativePath(path), [&](const std::function<void(std::string_view)>& sink) { sink(bytes); },
-        false, durability == Durability::Synced);
+        detail::nativeString(path),
+        [&](const std::function<void(std::string_view)>& sink) { sink(bytes); }, false,
+        durability == Durability::Synced);
 }
 
 void writeLinesCrLf(std::string_view path, const std::vector<std::string>& lines,
@@ -266,12 +268,12 @@ void writeFileAtomicStreamed(
     std::string_view path,
     const std::function<void(const std::function<void(std::string_view)>&)>& produce,
     Durability durability) {
-    writeAtomicNative(nativePath(path), produce, false, durability == Durability::Synced);
+    writeAtomicNative(detail::nativeString(path), produce, false, durability == Durability::Synced);
 }
 
 bool copyFile(std::string_view from, std::string_view to, bool failIfExists) {
-    std::string src = nativePath(from);
-    std::string dst = nativePath(to);
+    std::string src = detail::nativeString(from);
+    std::string dst = detail::nativeString(to);
     struct stat st;
     if (!statNative(src, &st) || !S_ISREG(st.st_mode)) return false;
     struct stat dstSt;
@@ -309,7 +311,7 @@ bool copyFile(std::string_view from, std::string_view to, bool failIfExists) {
 }
 
 bool renameFile(std::string_view from, std::string_view to) {
-    std::string src = nativePath(from);
+    std::string src = detail::nativeString(from);
     struct stat srcSt;
     if (src.empty() || lstat(src.c_str(), &srcSt) != 0) return false;
     // The new name is used as given (a rename may just change the case), inside the
@@ -319,13 +321,13 @@ bool renameFile(std::string_view from, std::string_view to) {
         toSlashed.substr(toSlashed.rfind('/') == std::string::npos ? 0 : toSlashed.rfind('/') + 1);
     if (name.empty()) return false;
     std::string folder = folderPartWithSeparator(to);
-    std::string dst = folder.empty() ? name : nativePath(folder);
+    std::string dst = folder.empty() ? name : detail::nativeString(folder);
     if (!folder.empty()) {
         if (dst.back() != '/') dst += '/';
         dst += name;
     }
     struct stat dstSt;
-    std::string existing = nativePath(to);
+    std::string existing = detail::nativeString(to);
     if (lstat(existing.c_str(), &dstSt) == 0 &&
         !(dstSt.st_dev == srcSt.st_dev && dstSt.st_ino == srcSt.st_ino))
         return false;
@@ -333,14 +335,14 @@ bool renameFile(std::string_view from, std::string_view to) {
 }
 
 bool deleteFile(std::string_view path) {
-    std::string native = nativePath(path);
+    std::string native = detail::nativeString(path);
     struct stat st;
     if (native.empty() || lstat(native.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
     return ::unlink(native.c_str()) == 0;
 }
 
 bool deleteFolderTree(std::string_view path) {
-    std::string native = nativePath(path);
+    std::string native = detail::nativeString(path);
     struct stat st;
     if (native.empty() || lstat(native.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
     std::error_code ec;
@@ -350,18 +352,18 @@ bool deleteFolderTree(std::string_view path) {
 
 std::int64_t fileSize(std::string_view path) {
     struct stat st;
-    if (!statNative(nativePath(path), &st)) return -1;
+    if (!statNative(detail::nativeString(path), &st)) return -1;
     return static_cast<std::int64_t>(st.st_size);
 }
 
 std::int64_t fileAge(std::string_view path) {
     struct stat st;
-    if (!statNative(nativePath(path), &st)) return -1;
+    if (!statNative(detail::nativeString(path), &st)) return -1;
     return static_cast<std::int64_t>(st.st_mtim.tv_sec);
 }
 
 bool setFileAge(std::string_view path, std::int64_t secondsSinceEpoch) {
-    std::string native = nativePath(path);
+    std::string native = detail::nativeString(path);
     if (native.empty()) return false;
     struct timespec times[2];
     times[0].tv_sec = 0;
@@ -373,7 +375,7 @@ bool setFileAge(std::string_view path, std::int64_t secondsSinceEpoch) {
 
 std::vector<FolderEntry> listFolder(std::string_view path) {
     std::vector<FolderEntry> out;
-    std::string native = nativePath(path);
+    std::string native = detail::nativeString(path);
     if (native.empty()) native = ".";
     DIR* dir = opendir(native.c_str());
     if (!dir) return out;
@@ -382,7 +384,7 @@ std::vector<FolderEntry> listFolder(std::string_view path) {
         std::string_view name = e->d_name;
         if (name == "." || name == "..") continue;
         FolderEntry entry;
-        entry.name = corePath(name);
+        entry.name = detail::coreFromNative(name);
         struct stat st;
         std::string full = prefix + std::string(name);
         if (stat(full.c_str(), &st) == 0 || lstat(full.c_str(), &st) == 0) {
@@ -399,7 +401,7 @@ std::vector<FolderEntry> listFolder(std::string_view path) {
 }
 
 bool createFolders(std::string_view path) {
-    std::string native = nativePath(path);
+    std::string native = detail::nativeString(path);
     if (native.empty()) return false;
     std::error_code ec;
     std::filesystem::create_directories(native, ec);
@@ -408,7 +410,7 @@ bool createFolders(std::string_view path) {
 }
 
 bool createFolder(std::string_view path) {
-    std::string native = nativePath(path);
+    std::string native = detail::nativeString(path);
     if (native.empty()) return false;
     return ::mkdir(native.c_str(), 0755) == 0;
 }
@@ -417,29 +419,29 @@ std::string tempFolder() {
     std::string t = envFolder("TMPDIR");
     struct stat st;
     if (t.empty() || stat(t.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) t = "/tmp";
-    return corePath(t);
+    return detail::coreFromNative(t);
 }
 
 std::string makeTempFile(std::string_view prefix, std::string_view extension) {
-    std::string folder = nativePath(tempFolder());
+    std::string folder = detail::nativeString(tempFolder());
     std::string pattern = folder + "/" + cp932ToUtf8(prefix) + "XXXXXX" + cp932ToUtf8(extension);
     int suffix =
         static_cast<int>(pattern.size() - (folder.size() + 1 + cp932ToUtf8(prefix).size() + 6));
     int fd = mkostemps(pattern.data(), suffix, O_CLOEXEC);
     if (fd < 0) fail("Cannot create a temporary file in", folder, errno);
     ::close(fd);
-    return corePath(pattern);
+    return detail::coreFromNative(pattern);
 }
 
 std::string appFolder() {
     if (!appFolderOverride.empty()) return appFolderOverride;
     std::string data = envFolder("XDG_DATA_HOME");
     if (data.empty()) data = nativeHome() + "/.local/share";
-    return corePath(data + "/Tarnbook");
+    return detail::coreFromNative(data + "/Tarnbook");
 }
 
-void setAppFolderOverride(std::string_view folder) {
-    std::string f(folder);
+void setAppFolderOverride(const NativePath& folder) {
+    std::string f = folder.empty() ? std::string() : detail::coreFromNative(folder.str());
     while (f.size() > 1 && isSeparatorAt(f, f.size() - 1)) f.pop_back();
     appFolderOverride = f;
 }
@@ -448,11 +450,11 @@ std::string programFolder() {
     char buf[PATH_MAX];
     ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
     if (n <= 0) return ".";
-    return corePath(nativeFolderOf(std::string(buf, static_cast<std::size_t>(n))));
+    return detail::coreFromNative(nativeFolderOf(std::string(buf, static_cast<std::size_t>(n))));
 }
 
 std::string homeFolder() {
-    return corePath(nativeHome());
+    return detail::coreFromNative(nativeHome());
 }
 
 std::string desktopFolder() {
@@ -477,13 +479,13 @@ std::string desktopFolder() {
             struct stat st;
             if (!value.empty() && value[0] == '/' && stat(value.c_str(), &st) == 0 &&
                 S_ISDIR(st.st_mode))
-                return corePath(value);
+                return detail::coreFromNative(value);
         }
     }
     struct stat st;
     if (stat((home + "/Desktop").c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-        return corePath(home + "/Desktop");
-    return corePath(home);
+        return detail::coreFromNative(home + "/Desktop");
+    return detail::coreFromNative(home);
 }
 
 }  // namespace tarnbook::platform

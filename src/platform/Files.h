@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Paths.h"
+
 // File operations. Every path argument is a core path (CP932, either separator) and is
 // resolved through nativePath(). Operations that the program relies on succeeding throw
 // IoError with a readable message; the ones whose callers test the outcome return bool.
@@ -79,7 +81,7 @@ std::string tempFolder();
 // The per-user app folder: $XDG_DATA_HOME/Tarnbook (default ~/.local/share/Tarnbook),
 // or the folder given to setAppFolderOverride (--home DIR). Core path, no trailing '/'.
 std::string appFolder();
-void setAppFolderOverride(std::string_view folder);
+void setAppFolderOverride(const NativePath& folder);
 
 // The folder that holds the running executable (core path).
 std::string programFolder();

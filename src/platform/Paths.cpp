@@ -1,5 +1,7 @@
 #include "platform/Paths.h"
 
+#include "platform/NativeStrings.h"
+
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -132,6 +134,17 @@ std::string joinPath(std::string_view folder, std::string_view name) {
     return out;
 }
 
+bool isValidFileName(std::string_view cp932Name) {
+    for (std::size_t i = 0; i < cp932Name.size(); ++i) {
+        if (isLeadByte(static_cast<unsigned char>(cp932Name[i])) && i + 1 < cp932Name.size()) {
+            ++i;
+            continue;
+        }
+        if (kForbiddenNameCharacters.find(cp932Name[i]) != std::string_view::npos) return false;
+    }
+    return true;
+}
+
 bool isAbsolutePath(std::string_view path) {
     return !path.empty() && isSepChar(path[0]);
 }
@@ -177,7 +190,7 @@ std::string normalizeRelative(std::string_view path, bool* escapes) {
     return out;
 }
 
-std::string nativePath(std::string_view cp932Path) {
+static std::string resolveNative(std::string_view cp932Path) {
     std::string native = cp932ToUtf8(slashSeparators(cp932Path));
     if (native.empty() || existsNative(native)) return native;
 
@@ -211,8 +224,24 @@ std::string nativePath(std::string_view cp932Path) {
     return out;
 }
 
-std::string corePath(std::string_view nativeUtf8Path) {
+NativePath nativePath(std::string_view cp932Path) {
+    return NativePath(resolveNative(cp932Path));
+}
+
+std::string corePath(const NativePath& native) {
+    return utf8ToCp932(native.str());
+}
+
+namespace detail {
+
+std::string nativeString(std::string_view cp932Path) {
+    return resolveNative(cp932Path);
+}
+
+std::string coreFromNative(std::string_view nativeUtf8Path) {
     return utf8ToCp932(nativeUtf8Path);
 }
+
+}  // namespace detail
 
 }  // namespace tarnbook::platform

@@ -30,6 +30,12 @@ std::string joinPath(std::string_view folder, std::string_view name);
 
 bool isAbsolutePath(std::string_view path);
 
+// The characters a file, page or project name may not hold: \ / : , ; * ? " < > |
+inline constexpr std::string_view kForbiddenNameCharacters = "\\/:,;*?\"<>|";
+// True when the CP932 name holds none of them. The second byte of a double-byte character
+// (the 0x5C of ソ, 表 or 能) is part of that character, not a separator.
+bool isValidFileName(std::string_view cp932Name);
+
 // Converts every separator to '/' (keeps trail bytes intact). Still CP932.
 std::string slashSeparators(std::string_view path);
 // Converts every separator to '\' (stored form). Still CP932.
@@ -39,13 +45,29 @@ std::string backslashSeparators(std::string_view path);
 // the start of the path (such ".." components are kept in a relative result).
 std::string normalizeRelative(std::string_view path, bool* escapes = nullptr);
 
+// A path as the operating system takes it: UTF-8 bytes with '/' separators. It has a type of
+// its own so that the compiler refuses to mix it with the core's CP932 paths; the only ways
+// between the two are nativePath() and corePath().
+class NativePath {
+  public:
+    NativePath() = default;
+    explicit NativePath(std::string utf8) : utf8_(std::move(utf8)) {}
+    const std::string& str() const { return utf8_; }
+    const char* c_str() const { return utf8_.c_str(); }
+    bool empty() const { return utf8_.empty(); }
+    bool operator==(const NativePath&) const = default;
+
+  private:
+    std::string utf8_;
+};
+
 // The native (UTF-8) path the file system should use for a core path: separators made '/',
 // and, when the path does not exist as written, each component matched without regard to
 // letter case against the existing entries. Components that do not exist are kept as given,
 // so a new file is created with its given name inside the resolved folder.
-std::string nativePath(std::string_view cp932Path);
+NativePath nativePath(std::string_view cp932Path);
 
 // The core (CP932) form of a native UTF-8 path.
-std::string corePath(std::string_view nativeUtf8Path);
+std::string corePath(const NativePath& native);
 
 }  // namespace tarnbook::platform

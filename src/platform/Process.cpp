@@ -15,6 +15,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/Files.h"
+#include "platform/NativeStrings.h"
 #include "platform/Paths.h"
 
 extern char** environ;
@@ -33,7 +34,7 @@ bool isExecutableFile(const std::string& native) {
 std::string findNative(const std::string& program) {
     if (program.empty()) return {};
     if (lastSeparator(program) != std::string::npos) {
-        std::string native = nativePath(program);
+        std::string native = detail::nativeString(program);
         return isExecutableFile(native) ? native : std::string();
     }
     std::string name = cp932ToUtf8(program);
@@ -63,12 +64,13 @@ int decodeStatus(int status) {
 // "/proj/Pages/Index.htm" for "/proj/PAGES\INDEX.HTM"; anything else is only made UTF-8.
 std::string nativeArgument(const std::string& arg) {
     if (lastSeparator(arg) == std::string::npos) return cp932ToUtf8(arg);
-    std::string native = nativePath(arg);
+    std::string native = detail::nativeString(arg);
     struct stat st;
     if (stat(native.c_str(), &st) == 0) return native;
     if (isAbsolutePath(arg)) {
         std::string folder = folderPart(arg);
-        if (!folder.empty() && stat(nativePath(folder).c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        if (!folder.empty() && stat(detail::nativeString(folder).c_str(), &st) == 0 &&
+            S_ISDIR(st.st_mode))
             return native;
     }
     return cp932ToUtf8(arg);
@@ -108,7 +110,7 @@ pid_t spawnChild(const std::string& program, const std::vector<std::string>& arg
         return -1;
     }
     if (!workingFolder.empty()) {
-        std::string folder = nativePath(workingFolder);
+        std::string folder = detail::nativeString(workingFolder);
         if (!folderExists(workingFolder)) {
             if (error) *error = "Cannot start " + exe + ": folder " + folder + " does not exist";
             return -1;
@@ -140,7 +142,7 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const std::string& program,
     SpawnActions actions;
     std::string output;
     if (!outputFile.empty()) {
-        output = nativePath(outputFile);
+        output = detail::nativeString(outputFile);
         posix_spawn_file_actions_addopen(actions.get(), 1, output.c_str(),
                                          O_WRONLY | O_CREAT | O_APPEND, 0644);
         posix_spawn_file_actions_adddup2(actions.get(), 1, 2);
@@ -247,7 +249,7 @@ std::vector<std::string> runningProcessNames() {
         if (name.empty()) continue;
         std::size_t slash = name.rfind('/');
         if (slash != std::string::npos) name.erase(0, slash + 1);
-        if (!name.empty()) names.push_back(corePath(name));
+        if (!name.empty()) names.push_back(detail::coreFromNative(name));
     }
     closedir(proc);
     return names;
@@ -260,7 +262,8 @@ bool startDetachedNative(const std::string& program, const std::vector<std::stri
                          const std::string& workingFolder, bool convert) {
     std::string exe = findNative(program);
     if (exe.empty()) return false;
-    std::string folder = workingFolder.empty() ? std::string() : nativePath(workingFolder);
+    std::string folder =
+        workingFolder.empty() ? std::string() : detail::nativeString(workingFolder);
     Argv argv(exe, arguments, convert);
 
     // Double fork: the grandchild is adopted by init, so nobody has to wait for it. A
@@ -320,13 +323,13 @@ bool openWithDefaultProgram(const std::string& target) {
     if (target.empty()) return false;
     // URLs go as they are; files and folders are resolved like every other path.
     bool isUrl = target.find("://") != std::string::npos || target.rfind("mailto:", 0) == 0;
-    std::string arg = isUrl ? cp932ToUtf8(target) : nativePath(target);
+    std::string arg = isUrl ? cp932ToUtf8(target) : detail::nativeString(target);
     return startDetachedNative("xdg-open", {arg}, {}, false);
 }
 
 std::string findExecutable(const std::string& program) {
     std::string native = findNative(program);
-    return native.empty() ? std::string() : corePath(native);
+    return native.empty() ? std::string() : detail::coreFromNative(native);
 }
 
 }  // namespace tarnbook::platform

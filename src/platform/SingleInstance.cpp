@@ -7,13 +7,14 @@
 #include <string>
 
 #include "platform/Files.h"
+#include "platform/NativeStrings.h"
 #include "platform/Paths.h"
 
 namespace tarnbook::platform {
 
 SingleInstance::SingleInstance(const std::string& folder, const std::string& name) {
     createFolders(folder);
-    std::string native = nativePath(joinPath(folder, name));
+    std::string native = detail::nativeString(joinPath(folder, name));
     int fd = ::open(native.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) return;
     // The lock belongs to this open file description: it goes away with the process, so a

@@ -195,8 +195,8 @@ void ContentTree::moveTo(TreeNode* node, TreeNode* newParent, std::size_t index)
         throw std::logic_error("cannot move a node into itself");
     TreeNode* oldParent = node->parent();
     const std::size_t oldIndex = node->index_;
-    const std::size_t siblingsAfter = containerOf(newParent)->children_.size() -
-                                      (oldParent == newParent ? 1 : 0);
+    const std::size_t siblingsAfter =
+        containerOf(newParent)->children_.size() - (oldParent == newParent ? 1 : 0);
     if (index > siblingsAfter) index = siblingsAfter;
     if (oldParent == newParent && oldIndex == index) return;
     TreeNode* focus = focused_;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/Files.h"
+#include "platform/Paths.h"
 
 namespace tarnbook::project {
 
@@ -15,8 +16,7 @@ void NewProjectNameForm::setName(const std::string& name) {
     okEnabled_ = false;
     folderShown_.clear();
     if (name.empty()) return;
-    for (char c : name)
-        if (isRefusedKey(c)) return;  // pasted text can bypass the key filter
+    if (!platform::isValidFileName(name)) return;  // pasted text can bypass the key filter
     const std::string folder = projectsFolder_ + "\\" + name;
     if (platform::pathExists(folder)) return;
     folderShown_ = folder;

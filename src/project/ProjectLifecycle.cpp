@@ -22,10 +22,11 @@ constexpr const char* kTooOld =
     "ません :)";
 std::string upgradeQuestion() {
     return "Build " + versionString(10) +
-           " でプロジェクト保存後は、以前のバージョンの「Tarnbook」でプロジェクトの編集はできなくなります。"
-    "\n"
-    "重要なデータは編集作業を行う前にバックアップする事をお奨めします。\n"
-    "続行して良い場合は「はい」を、今読み込みをしない場合は「キャンセル」を押してください";
+           " でプロジェクト保存後は、以前のバージョンの「Tarnbook」でプロジェクトの編集はできなくな"
+           "ります。"
+           "\n"
+           "重要なデータは編集作業を行う前にバックアップする事をお奨めします。\n"
+           "続行して良い場合は「はい」を、今読み込みをしない場合は「キャンセル」を押してください";
 }
 
 std::string lower(std::string_view s) {
@@ -176,7 +177,8 @@ void saveProject(Workspace& ws) {
     ws.project->writeInteger("XHP", "Version", kCurrentProjectVersion);
     ws.project->writeInteger("XHP", "Count", static_cast<long long>(written));
     ws.project->save();
-    if (ws.rememberRecentProject) ws.rememberRecentProject(platform::upperCaseSjis(ws.projectFile()));
+    if (ws.rememberRecentProject)
+        ws.rememberRecentProject(platform::upperCaseSjis(ws.projectFile()));
     ws.saved = true;
     refreshStatus(ws);
 }

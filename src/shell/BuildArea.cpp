@@ -60,8 +60,8 @@ void BuildArea::compile() {
 }
 
 void BuildArea::decompile() {
-    auto folder = cx_.prompts.chooseFolder("リソースを保存するフォルダの選択",
-                                           platform::desktopFolder());
+    auto folder =
+        cx_.prompts.chooseFolder("リソースを保存するフォルダの選択", platform::desktopFolder());
     if (!folder) return;
     DecompileDialog d(*folder, cx_.prompts, &cx_.window);
     if (cx_.runDialog(d) != QDialog::Accepted || !d.okEnabled()) return;
@@ -69,12 +69,12 @@ void BuildArea::decompile() {
     status.beginProgressWindow("逆コンパイル中..", 100);
     compile::DecompileResult r;
     try {
-        r = compile::decompileChm(d.form().chmPath(), *folder,
-                                  [&status](std::size_t done, std::size_t total) {
-                                      status.setProgressWindowPosition(
-                                          total ? static_cast<int>(done * 100 / total) : 100);
-                                      QApplication::processEvents();
-                                  });
+        r = compile::decompileChm(
+            d.form().chmPath(), *folder, [&status](std::size_t done, std::size_t total) {
+                status.setProgressWindowPosition(total ? static_cast<int>(done * 100 / total)
+                                                       : 100);
+                QApplication::processEvents();
+            });
     } catch (...) {
         status.endProgressWindow();
         throw;

@@ -35,8 +35,8 @@ class ContentTreeModel : public QAbstractItemModel, private project::TreeObserve
     void afterInsert() override;
     void beforeRemove(const project::TreeNode* parent, std::size_t row) override;
     void afterRemove() override;
-    void beforeMove(const project::TreeNode* from, std::size_t fromRow,
-                    const project::TreeNode* to, std::size_t toRow) override;
+    void beforeMove(const project::TreeNode* from, std::size_t fromRow, const project::TreeNode* to,
+                    std::size_t toRow) override;
     void afterMove() override;
     void beforeReorder(const project::TreeNode* parent) override;
     void afterReorder(const project::TreeNode* parent) override;

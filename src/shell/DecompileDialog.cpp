@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "platform/Paths.h"
+#include "shell/QtText.h"
 #include "ui/Prompts.h"
 
 namespace tarnbook::shell {
@@ -22,7 +23,7 @@ std::vector<std::string> droppedFiles(const QMimeData* mime) {
     std::vector<std::string> files;
     if (!mime) return files;
     for (const QUrl& u : mime->urls())
-        if (u.isLocalFile()) files.push_back(platform::corePath(u.toLocalFile().toStdString()));
+        if (u.isLocalFile()) files.push_back(corePathOf(u.toLocalFile()));
     return files;
 }
 
@@ -37,7 +38,7 @@ DecompileDialog::DecompileDialog(const std::string& outputFolder, ui::Prompts& p
     auto* path = new QLineEdit(this);
     path->setObjectName(QStringLiteral("EditPath"));
     path->setReadOnly(true);
-    const QString native = QString::fromStdString(platform::nativePath(outputFolder));
+    const QString native = nativeText(outputFolder);
     path->setText(native);
     path->setToolTip(native);
     path->setMinimumWidth(360);
@@ -62,7 +63,7 @@ DecompileDialog::DecompileDialog(const std::string& outputFolder, ui::Prompts& p
     connect(browse, &QToolButton::clicked, this, [this] {
         auto file = prompts_.chooseOpenFile("HTML Help を開く",
                                             "コンパイル済みHTMLヘルプ　(*.chm)|*.chm", "");
-        if (file) chm_->setText(QString::fromStdString(platform::nativePath(*file)));
+        if (file) chm_->setText(nativeText(*file));
     });
     chm_->setFocus();
 }
@@ -72,7 +73,7 @@ bool DecompileDialog::okEnabled() const {
 }
 
 void DecompileDialog::chmChanged() {
-    form_.setChmPath(platform::corePath(chm_->text().toStdString()));
+    form_.setChmPath(corePathOf(chm_->text()));
     ok_->setEnabled(form_.okEnabled());
 }
 
@@ -89,7 +90,7 @@ bool DecompileDialog::eventFilter(QObject* watched, QEvent* e) {
         if (e->type() == QEvent::Drop) {
             auto* d = static_cast<QDropEvent*>(e);
             if (form_.drop(droppedFiles(d->mimeData()))) {
-                chm_->setText(QString::fromStdString(platform::nativePath(form_.chmPath())));
+                chm_->setText(nativeText(form_.chmPath()));
                 d->acceptProposedAction();
             }
             return true;

@@ -74,11 +74,10 @@ void ProjectArea::rebuildRecentMenu() {
     recentMenu_->clear();
     int n = 0;
     for (const std::string& path : recent_.menuEntries()) {
-        QAction* a = recentMenu_->addAction(
-            QStringLiteral("&%1 %2").arg(++n).arg(fromUtf8(platform::nativePath(path))));
-        connect(a, &QAction::triggered, this, [this, path] {
-            cx_.guarded([&] { project::openRecentEntry(cx_.ws, path); });
-        });
+        QAction* a =
+            recentMenu_->addAction(QStringLiteral("&%1 %2").arg(++n).arg(nativeText(path)));
+        connect(a, &QAction::triggered, this,
+                [this, path] { cx_.guarded([&] { project::openRecentEntry(cx_.ws, path); }); });
     }
     recentMenu_->menuAction()->setEnabled(n > 0);
 }
@@ -88,7 +87,7 @@ void ProjectArea::fillOpenDropDown() {
     std::vector<std::string> paths;
     cx_.guarded([&] { paths = project::RecentProjects::dropDownEntries(cx_.ws.settings); });
     for (const std::string& path : paths) {
-        QAction* a = openDropDown_->addAction(fromUtf8(platform::nativePath(path)));
+        QAction* a = openDropDown_->addAction(nativeText(path));
         connect(a, &QAction::triggered, this, [this, path] {
             cx_.guarded([&] { project::openFromDropDown(cx_.ws, recent_, path); });
         });
@@ -100,13 +99,12 @@ void ProjectArea::rebuildToolsMenu(const std::vector<project::ExternalTool>& too
     toolsMenu_->clear();
     QFileIconProvider icons;
     for (const project::ExternalTool& t : tools) {
-        const QFileInfo program(fromUtf8(platform::nativePath(t.program)));
+        const QFileInfo program(nativeText(t.program));
         QAction* a = toolsMenu_->addAction(icons.icon(program), fromCp932(t.caption));
         a->setObjectName(fromUtf8(t.itemName));
         const int number = t.number;
-        connect(a, &QAction::triggered, this, [this, number] {
-            cx_.guarded([&] { project::runExternalTool(cx_.ws, number); });
-        });
+        connect(a, &QAction::triggered, this,
+                [this, number] { cx_.guarded([&] { project::runExternalTool(cx_.ws, number); }); });
     }
     toolsMenu_->menuAction()->setVisible(!tools.empty());
 }

@@ -10,6 +10,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/Paths.h"
+#include "shell/QtText.h"
 
 namespace tarnbook::shell {
 namespace {
@@ -68,8 +69,7 @@ bool ProjectNameDialog::okEnabled() const {
 void ProjectNameDialog::nameChanged() {
     form_.setName(platform::utf8ToCp932(name_->text().toStdString()));
     const std::string& folder = form_.folderShown();
-    folder_->setText(folder.empty() ? QString()
-                                    : QString::fromStdString(platform::nativePath(folder)));
+    folder_->setText(folder.empty() ? QString() : nativeText(folder));
     ok_->setEnabled(form_.okEnabled());
 }
 

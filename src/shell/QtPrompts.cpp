@@ -9,29 +9,16 @@
 #include "BuildInfo.h"
 #include "platform/Cp932.h"
 #include "platform/Paths.h"
+#include "shell/QtText.h"
 
 namespace tarnbook::shell {
-namespace {
-
-QString q(const std::string& utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-QString nativeFolder(const std::string& corePath) {
-    return corePath.empty() ? QString() : q(platform::nativePath(corePath));
-}
-
-std::string core(const QString& native) {
-    return platform::corePath(native.toStdString());
-}
-
-}  // namespace
+namespace {}  // namespace
 
 ui::Answer QtPrompts::ask(const std::string& text, ui::Buttons buttons, bool warning) {
     if (warning) QApplication::beep();
     QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Question,
-                    QString::fromUtf8(buildinfo::kProductName), q(text), QMessageBox::NoButton,
-                    owner_);
+                    QString::fromUtf8(buildinfo::kProductName), fromUtf8(text),
+                    QMessageBox::NoButton, owner_);
     struct B {
         ui::Answer answer;
         const char* caption;
@@ -83,11 +70,11 @@ ui::Answer QtPrompts::confirm(const std::string& text, ui::Buttons buttons) {
 }
 
 void QtPrompts::showError(const std::string& text) {
-    QMessageBox::critical(owner_, QString::fromUtf8(buildinfo::kProductName), q(text));
+    QMessageBox::critical(owner_, QString::fromUtf8(buildinfo::kProductName), fromUtf8(text));
 }
 
 QString QtPrompts::qtFilter(const std::string& filter) {
-    const QStringList parts = q(filter).split(QLatin1Char('|'));
+    const QStringList parts = fromUtf8(filter).split(QLatin1Char('|'));
     QStringList out;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
@@ -100,10 +87,10 @@ QString QtPrompts::qtFilter(const std::string& filter) {
 std::optional<std::string> QtPrompts::chooseOpenFile(const std::string& title,
                                                      const std::string& filter,
                                                      const std::string& initialFolder) {
-    const QString f = QFileDialog::getOpenFileName(owner_, q(title), nativeFolder(initialFolder),
-                                                   qtFilter(filter));
+    const QString f = QFileDialog::getOpenFileName(owner_, fromUtf8(title),
+                                                   nativeText(initialFolder), qtFilter(filter));
     if (f.isEmpty()) return std::nullopt;
-    return core(f);
+    return corePathOf(f);
 }
 
 std::vector<std::string> QtPrompts::chooseOpenFiles(const std::string& title,
@@ -111,34 +98,34 @@ std::vector<std::string> QtPrompts::chooseOpenFiles(const std::string& title,
                                                     const std::string& initialFolder) {
     std::vector<std::string> out;
     for (const QString& f : QFileDialog::getOpenFileNames(
-             owner_, q(title), nativeFolder(initialFolder), qtFilter(filter)))
-        out.push_back(core(f));
+             owner_, fromUtf8(title), nativeText(initialFolder), qtFilter(filter)))
+        out.push_back(corePathOf(f));
     return out;
 }
 
 std::optional<std::string> QtPrompts::chooseSaveFile(const std::string& title,
                                                      const std::string& filter,
                                                      const std::string& initialPath) {
-    const QString f =
-        QFileDialog::getSaveFileName(owner_, q(title), nativeFolder(initialPath), qtFilter(filter));
+    const QString f = QFileDialog::getSaveFileName(owner_, fromUtf8(title), nativeText(initialPath),
+                                                   qtFilter(filter));
     if (f.isEmpty()) return std::nullopt;
-    return core(f);
+    return corePathOf(f);
 }
 
 std::optional<std::string> QtPrompts::chooseFolder(const std::string& title,
                                                    const std::string& initialFolder) {
     const QString f =
-        QFileDialog::getExistingDirectory(owner_, q(title), nativeFolder(initialFolder));
+        QFileDialog::getExistingDirectory(owner_, fromUtf8(title), nativeText(initialFolder));
     if (f.isEmpty()) return std::nullopt;
-    return core(f);
+    return corePathOf(f);
 }
 
 std::optional<std::string> QtPrompts::inputLine(const std::string& caption,
                                                 const std::string& prompt,
                                                 const std::string& initial) {
     bool ok = false;
-    const QString t =
-        QInputDialog::getText(owner_, q(caption), q(prompt), QLineEdit::Normal, q(initial), &ok);
+    const QString t = QInputDialog::getText(owner_, fromUtf8(caption), fromUtf8(prompt),
+                                            QLineEdit::Normal, fromUtf8(initial), &ok);
     if (!ok) return std::nullopt;
     return t.toStdString();
 }

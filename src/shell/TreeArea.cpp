@@ -67,7 +67,8 @@ TreeArea::TreeArea(WindowContext& context, QWidget* parent) : QObject(parent), c
                     onRowsChanged(i, i);
                 }
             });
-    connect(view_, &QTreeView::expanded, this, [this](const QModelIndex& i) { onExpansion(i, true); });
+    connect(view_, &QTreeView::expanded, this,
+            [this](const QModelIndex& i) { onExpansion(i, true); });
     connect(view_, &QTreeView::collapsed, this,
             [this](const QModelIndex& i) { onExpansion(i, false); });
 }
@@ -84,8 +85,7 @@ void TreeArea::bindCommands() {
     c.bind("ActSortItemUp", [&ws] { contents::sortNodes(ws, true); });
     c.bind("NodeExpand", [&ws] { contents::expandOrCollapse(ws); });
     c.bind("CngType", [&ws] { contents::changeKind(ws); });
-    c.bind("TbAddHeader",
-           [this] { addWithDialog(static_cast<int>(contents::ItemKind::Heading)); });
+    c.bind("TbAddHeader", [this] { addWithDialog(static_cast<int>(contents::ItemKind::Heading)); });
     c.bind("TbAddContent",
            [this] { addWithDialog(static_cast<int>(contents::ItemKind::Content)); });
     c.bind("TbCngProperty", [this, &ws] { runPropertyDialog(&cx_.window, ws); });

@@ -6,6 +6,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/Paths.h"
+#include "shell/QtText.h"
 
 namespace tarnbook::shell {
 
@@ -30,7 +31,7 @@ QUrl WebPreview::urlFor(const std::string& target) {
         anchor = path.substr(hash + 1);
         path.resize(hash);
     }
-    QUrl url = QUrl::fromLocalFile(QString::fromStdString(platform::nativePath(path)));
+    QUrl url = QUrl::fromLocalFile(nativeText(path));
     if (!anchor.empty()) url.setFragment(QString::fromStdString(platform::cp932ToUtf8(anchor)));
     return url;
 }

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "compile/HelpProjectWriter.h"
 #include "compile/BuildTestSupport.h"
+#include "compile/HelpProjectWriter.h"
 #include "platform/IoError.h"
 
 namespace tarnbook::testing {

@@ -142,7 +142,8 @@ std::string writeOwnProject(const std::string& dir, int pages) {
 
 TEST(HhcDriver, CompilesEveryCorpusProjectIncludingThoseChmcmdAloneRefuses) {
     if (!haveChmcmd()) GTEST_SKIP() << "chmcmd not installed";
-    if (!fs::exists(kCorpus + "/hhp")) GTEST_SKIP() << "corpus not present";
+    ASSERT_TRUE(fs::exists(kCorpus + "/hhp"))
+        << "the shared corpus is missing: " << kCorpus + "/hhp";
     for (const auto& e : fs::directory_iterator(kCorpus + "/hhp")) {
         const std::string name = e.path().filename().string();
         SCOPED_TRACE(name);
@@ -153,7 +154,7 @@ TEST(HhcDriver, CompilesEveryCorpusProjectIncludingThoseChmcmdAloneRefuses) {
         ASSERT_TRUE(r.produced) << r.failure << "\n" << r.logText;
         // Names from the project (GBK in one of them) are core text; the disk has their
         // native form.
-        const std::string chmFile = tarnbook::platform::nativePath(r.chmPath);
+        const std::string chmFile = tarnbook::platform::nativePath(r.chmPath).str();
         EXPECT_GT(fs::file_size(chmFile), 0u);
         Chm chm(chmFile);
         ASSERT_NE(chm.h, nullptr);
@@ -173,7 +174,8 @@ TEST(HhcDriver, CompilesEveryCorpusProjectIncludingThoseChmcmdAloneRefuses) {
 
 TEST(HhcDriver, AliasesAndIncludedMapReachTheCompiledFile) {
     if (!haveChmcmd()) GTEST_SKIP() << "chmcmd not installed";
-    if (!fs::exists(kCorpus + "/hhp")) GTEST_SKIP() << "corpus not present";
+    ASSERT_TRUE(fs::exists(kCorpus + "/hhp"))
+        << "the shared corpus is missing: " << kCorpus + "/hhp";
     TempDir t;
     const std::string dir = copyProject(t, "hibara-AttacheCase-help");
     const DriverResult r = compileProject(dir + "/AttacheCase.hhp");
@@ -196,7 +198,8 @@ TEST(HhcDriver, AliasesAndIncludedMapReachTheCompiledFile) {
 
 TEST(HhcDriver, RepairsChmcmdsMultiChunkDirectory) {
     if (!haveChmcmd()) GTEST_SKIP() << "chmcmd not installed";
-    if (!fs::exists(kCorpus + "/hhp")) GTEST_SKIP() << "corpus not present";
+    ASSERT_TRUE(fs::exists(kCorpus + "/hhp"))
+        << "the shared corpus is missing: " << kCorpus + "/hhp";
     TempDir t;
     const std::string dir = copyProject(t, "sannybuilder-help-system-en");
     const DriverResult r = compileProject(dir + "/Sanny Builder.hhp");
@@ -337,6 +340,17 @@ TEST(HhcDriver, ProjectInAJapaneseFolderWithAJapaneseNameCompiles) {
     ASSERT_TRUE(r.produced) << r.failure;
     EXPECT_TRUE(fs::exists(nativeDir + "/\xE8\xA6\x8B\xE6\x9C\xAC.chm"));
     EXPECT_TRUE(fs::exists(nativeDir + "/Compile.Log"));
+
+    // A log that cannot be written is reported with the folder's name readable on the terminal.
+    fs::remove(nativeDir + "/Compile.Log");
+    fs::create_directory(nativeDir + "/Compile.Log");
+    const std::string program = std::string(TARNBOOK_BINARY_DIR) + "/src/apps/hhc/tarnbook-hhc";
+    std::string output;
+    // Arguments of a child process are core paths, as every file name in the program.
+    tarnbook::platform::runAndCapture(program, {tarnbook::platform::utf8ToCp932(hhp)}, t.path(),
+                                      &output);
+    EXPECT_THAT(output, HasSubstr("cannot write the error log"));
+    EXPECT_THAT(output, HasSubstr("\xE8\xA6\x8B\xE6\x9C\xAC/Compile.Log")) << output;
 }
 
 TEST(HhcDriver, AnchorsOfPagesInSubFoldersAreNotReportedWhenTheyExist) {

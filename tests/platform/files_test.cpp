@@ -218,9 +218,9 @@ TEST(Files, AppFolder) {
         EXPECT_EQ(appFolder(), "/home/someone/.local/share/Tarnbook");
         EXPECT_EQ(homeFolder(), "/home/someone");
     }
-    setAppFolderOverride("/elsewhere/app/");
+    setAppFolderOverride(NativePath("/elsewhere/app/"));
     EXPECT_EQ(appFolder(), "/elsewhere/app");
-    setAppFolderOverride("");
+    setAppFolderOverride(NativePath());
     EXPECT_EQ(appFolder(), "/data/home/Tarnbook");
 }
 

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/ProgramArguments.h"
 #include "support/TempDir.h"
 
 using namespace tarnbook::platform;
@@ -63,8 +67,8 @@ TEST(Paths, UpperCasedAbsolutePathFindsMixedCaseFile) {
     writeBytes(dir.file("Sub Folder/MixedCase.Htm"), "x");
     const std::string exact = dir.file("Sub Folder/MixedCase.Htm");
     const std::string upper = dir.path() + "/" + upperCaseSjis("Sub Folder/MixedCase.Htm");
-    EXPECT_EQ(nativePath(upper), exact);
-    EXPECT_EQ(nativePath(backslashSeparators(upper)), exact);
+    EXPECT_EQ(nativePath(upper).str(), exact);
+    EXPECT_EQ(nativePath(backslashSeparators(upper)).str(), exact);
     EXPECT_TRUE(fileExists(upper));
     EXPECT_EQ(readFile(upper), "x");
     EXPECT_FALSE(folderExists(upper));
@@ -75,7 +79,7 @@ TEST(Paths, NewFileInResolvedFolderKeepsItsName) {
     TempDir dir;
     writeBytes(dir.file("Pages/old.htm"), "x");
     writeFileAtomic(dir.path() + "\\PAGES\\NewPage.htm", "new");
-    EXPECT_EQ(nativePath(dir.path() + "/PAGES/NewPage.htm"), dir.file("Pages/NewPage.htm"));
+    EXPECT_EQ(nativePath(dir.path() + "/PAGES/NewPage.htm").str(), dir.file("Pages/NewPage.htm"));
     EXPECT_EQ(tarnbook::testing::readBytes(dir.file("Pages/NewPage.htm")), "new");
     // Missing components stay as given, so a whole new branch is made as written.
     EXPECT_TRUE(createFolders(dir.path() + "/pages/New/Deeper"));
@@ -85,11 +89,39 @@ TEST(Paths, NewFileInResolvedFolderKeepsItsName) {
 TEST(Paths, Cp932NamesMapToUtf8OnDisk) {
     TempDir dir;
     writeBytes(dir.file("表示/Index.HTM"), "x");
-    const std::string core = corePath(dir.path()) + "/\x95\x5C\x8E\xA6\\index.htm";
-    EXPECT_EQ(nativePath(core), dir.file("表示/Index.HTM"));
+    const std::string core = corePath(NativePath(dir.path())) + "/\x95\x5C\x8E\xA6\\index.htm";
+    EXPECT_EQ(nativePath(core).str(), dir.file("表示/Index.HTM"));
     // A folder named 表 (trail byte '\'): the path below it does not split there.
-    EXPECT_TRUE(createFolders(corePath(dir.path()) + "/" + kHyou));
-    writeFileAtomic(corePath(dir.path()) + "/" + kHyou + "\\a.txt", "a");
+    EXPECT_TRUE(createFolders(corePath(NativePath(dir.path())) + "/" + kHyou));
+    writeFileAtomic(corePath(NativePath(dir.path())) + "/" + kHyou + "\\a.txt", "a");
     EXPECT_EQ(tarnbook::testing::readBytes(dir.file("表/a.txt")), "a");
-    EXPECT_EQ(corePath(dir.file("表")), corePath(dir.path()) + "/" + kHyou);
+    EXPECT_EQ(corePath(NativePath(dir.file("表"))), corePath(NativePath(dir.path())) + "/" + kHyou);
+}
+
+TEST(Paths, FileNamesRefuseSeparatorsButNotTrailBytesOfDoubleByteCharacters) {
+    // ソ, 表 and 能 end in 0x5C, the byte of '\'; they are whole characters of a valid name.
+    for (const char* ok : {"Intro page.v2", "ソフト", "表示", "機能一覧"})
+        EXPECT_TRUE(isValidFileName(utf8ToCp932(ok))) << ok;
+    for (char c : kForbiddenNameCharacters)
+        EXPECT_FALSE(isValidFileName(std::string("a") + c + "b")) << c;
+    // A forbidden character right after a double-byte character is still refused.
+    EXPECT_FALSE(isValidFileName(utf8ToCp932("ソ") + "\\x"));
+    EXPECT_FALSE(isValidFileName(utf8ToCp932("表") + "/"));
+}
+
+TEST(ProgramArguments, HomeIsAbsoluteAndAJapaneseFolderKeepsItsName) {
+    TempDir dir;
+    const std::string japanese = dir.path() + "/日本語";
+    auto parsed = parseProgramArguments({"--home", japanese, "a.XHP"});
+    ASSERT_TRUE(parsed.home);
+    EXPECT_EQ(parsed.rest, std::vector<std::string>{"a.XHP"});
+    setAppFolderOverride(*parsed.home);
+    EXPECT_TRUE(createFolders(appFolder()));
+    EXPECT_TRUE(std::filesystem::is_directory(japanese));
+    setAppFolderOverride(NativePath());
+
+    EXPECT_THROW(parseProgramArguments({"--home"}), std::invalid_argument);
+    EXPECT_TRUE(parseProgramArguments({"-h", "build"}).help);
+    // A relative path names the same place from anywhere: it is made absolute.
+    EXPECT_TRUE(isAbsolutePath(coreArgumentPath("w/cur/cur.XHP")));
 }

@@ -17,10 +17,10 @@
 #include "shell/ContentTreeModel.h"
 #include "shell/DecompileDialog.h"
 #include "shell/MainWindow.h"
-#include "shell/TextEditor.h"
-#include "shell/WebPreview.h"
 #include "shell/ProjectNameDialog.h"
 #include "shell/SettingsDialog.h"
+#include "shell/TextEditor.h"
+#include "shell/WebPreview.h"
 #include "support/Fakes.h"
 
 using namespace tarnbook;
@@ -74,10 +74,38 @@ class MainWindowTest : public QObject {
   private slots:
     void init() {
         home = std::make_unique<QTemporaryDir>();
-        platform::setAppFolderOverride(homePath());
+        platform::setAppFolderOverride(platform::NativePath(homePath()));
         projects = std::make_unique<QTemporaryDir>();
         prompts = std::make_unique<testing::FakePrompts>();
         xhp = testing::writeSampleProject(projects->path().toStdString(), "sample", 3, 3);
+    }
+
+    void commandsWithoutAHandlerAreExactlyTheseAndRunningOneFailsLoudly() {
+        // Each area binds its commands; this list only shrinks as commands gain their handlers.
+        const QStringList expected = {
+            QStringLiteral("ProjectProperty"), QStringLiteral("ImportFolder"),
+            QStringLiteral("PutMap"),          QStringLiteral("Maintenance"),
+            QStringLiteral("ImportHHP"),       QStringLiteral("GenIndex"),
+            QStringLiteral("ExportWeb"),       QStringLiteral("ActEditMap"),
+            QStringLiteral("ActEditPopup"),    QStringLiteral("ImportHPJ"),
+            QStringLiteral("ImportFilter"),    QStringLiteral("URLFilter"),
+            QStringLiteral("BarCustomize"),    QStringLiteral("Capture"),
+            QStringLiteral("TagPopup"),        QStringLiteral("TagExt"),
+            QStringLiteral("TagRelated"),      QStringLiteral("TagA"),
+            QStringLiteral("TagATo"),          QStringLiteral("TagK"),
+            QStringLiteral("TagKto"),          QStringLiteral("ActTagSplash"),
+            QStringLiteral("ActTagOCXver"),    QStringLiteral("ActTagClose"),
+            QStringLiteral("TagAnchor"),       QStringLiteral("TagHref"),
+            QStringLiteral("TagDirector"),     QStringLiteral("TagFlash"),
+            QStringLiteral("TagSound"),        QStringLiteral("TagMovie"),
+            QStringLiteral("ResDel"),          QStringLiteral("Keyword")};
+        auto w = newWindow();
+        QStringList unbound;
+        for (std::string_view id : w->commands().unbound())
+            unbound << QString::fromUtf8(id.data(), static_cast<qsizetype>(id.size()));
+        QCOMPARE(unbound, expected);
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, w->run("NoSuchCommand"));
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, w->run(expected.first().toStdString()));
     }
 
     void openingShowsTheProjectViews() {

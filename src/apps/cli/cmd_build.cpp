@@ -9,6 +9,7 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
+#include "platform/ProgramArguments.h"
 #include "project/ProjectLifecycle.h"
 
 namespace {
@@ -45,9 +46,7 @@ int runBuild(const std::vector<std::string>& args) {
         std::fprintf(stderr, "usage: tarnbook-cli build PROJECT.XHP\n");
         return 2;
     }
-    std::error_code ec;
-    const std::string path =
-        platform::corePath(std::filesystem::absolute(args[0], ec).lexically_normal().string());
+    const std::string path = platform::coreArgumentPath(args[0]);
     if (!platform::fileExists(path)) {
         std::fprintf(stderr, "tarnbook-cli build: no project file %s\n", args[0].c_str());
         return 2;

@@ -8,6 +8,7 @@
 #include "compile/Decompile.h"
 #include "platform/Cp932.h"
 #include "platform/Paths.h"
+#include "platform/ProgramArguments.h"
 
 namespace {
 
@@ -18,8 +19,8 @@ int runDecompile(const std::vector<std::string>& args) {
     }
     using namespace tarnbook;
     // Arguments come from the terminal in UTF-8; the core speaks CP932.
-    const std::string chm = platform::corePath(args[0]);
-    const std::string folder = platform::corePath(args[1]);
+    const std::string chm = platform::coreArgumentPath(args[0]);
+    const std::string folder = platform::coreArgumentPath(args[1]);
     const bool tty = isatty(fileno(stderr));
     const auto result =
         compile::decompileChm(chm, folder, [tty](std::size_t done, std::size_t total) {

@@ -3,6 +3,7 @@
 #include "CliCommand.h"
 #include "HeadlessWorkspace.h"
 #include "platform/Cp932.h"
+#include "platform/ProgramArguments.h"
 #include "project/ProjectJson.h"
 #include "project/ProjectLifecycle.h"
 
@@ -15,7 +16,7 @@ int runDump(const std::vector<std::string>& args) {
     }
     // Reads the previous layout too ("はい" to its question); dump never writes anything.
     HeadlessWorkspace h(tarnbook::ui::Answer::Yes);
-    const std::string path = tarnbook::platform::utf8ToCp932(args[0]);
+    const std::string path = tarnbook::platform::coreArgumentPath(args[0]);
     if (!tarnbook::project::openProject(h.ws, path)) {
         std::fprintf(stderr, "tarnbook-cli dump: cannot open project %s\n", args[0].c_str());
         return 1;

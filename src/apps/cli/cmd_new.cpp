@@ -36,13 +36,11 @@ int runNew(const std::vector<std::string>& args) {
         std::fprintf(stderr, "usage: tarnbook-cli new NAME [--template N]\n");
         return 2;
     }
-    for (char c : name)
-        if (std::string_view("\\/:,;*?\"<>|").find(c) != std::string_view::npos) {
-            std::fprintf(
-                stderr,
-                "tarnbook-cli new: a project name cannot contain \\ / : , ; * ? \" < > |\n");
-            return 2;
-        }
+    if (!platform::isValidFileName(name)) {
+        std::fprintf(stderr,
+                     "tarnbook-cli new: a project name cannot contain \\ / : , ; * ? \" < > |\n");
+        return 2;
+    }
 
     HeadlessWorkspace h;
     project::WizardForm wizard(h.ws.settings);

@@ -3,6 +3,7 @@
 #include "CliCommand.h"
 #include "HeadlessWorkspace.h"
 #include "platform/Cp932.h"
+#include "platform/ProgramArguments.h"
 #include "project/ProjectLifecycle.h"
 
 namespace {
@@ -13,7 +14,7 @@ int runSave(const std::vector<std::string>& args) {
         return 2;
     }
     HeadlessWorkspace h(tarnbook::ui::Answer::Yes);  // "はい" to the previous-layout question
-    const std::string path = tarnbook::platform::utf8ToCp932(args[0]);
+    const std::string path = tarnbook::platform::coreArgumentPath(args[0]);
     if (!tarnbook::project::openProject(h.ws, path)) {
         std::fprintf(stderr, "tarnbook-cli save: cannot open project %s\n", args[0].c_str());
         return 1;

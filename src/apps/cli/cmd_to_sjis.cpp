@@ -18,7 +18,7 @@ int runToSjis(const std::vector<std::string>& args) {
         std::fprintf(stderr, "usage: tarnbook-cli to-sjis FILE\n");
         return 2;
     }
-    const std::string native = tarnbook::platform::nativePath(args[0]);
+    const std::string native = tarnbook::platform::nativePath(args[0]).str();
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(native.c_str(), "rb"),
                                                        &std::fclose);
     if (!in) {

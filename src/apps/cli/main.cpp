@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
-#include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -9,6 +9,7 @@
 #include "CliCommand.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/ProgramArguments.h"
 #include "project/Settings.h"
 
 namespace {
@@ -30,26 +31,20 @@ void printHelp() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    std::size_t i = 0;
-    while (i < args.size()) {
-        if (args[i] == "--help" || args[i] == "-h") {
-            printHelp();
-            return 0;
-        }
-        if (args[i] == "--home") {
-            if (i + 1 >= args.size()) {
-                std::fprintf(stderr, "tarnbook-cli: --home needs a folder\n");
-                return 2;
-            }
-            // Stored settings name folders below it: keep them valid from any working folder.
-            const auto home = std::filesystem::absolute(args[i + 1]).lexically_normal();
-            tarnbook::platform::setAppFolderOverride(tarnbook::platform::corePath(home.string()));
-            i += 2;
-            continue;
-        }
-        break;
+    tarnbook::platform::ProgramArguments parsed;
+    try {
+        parsed = tarnbook::platform::parseProgramArguments({argv + 1, argv + argc});
+    } catch (const std::invalid_argument& e) {
+        std::fprintf(stderr, "tarnbook-cli: %s\n", e.what());
+        return 2;
     }
+    if (parsed.help) {
+        printHelp();
+        return 0;
+    }
+    // Stored settings name folders below it: it is absolute from any working folder.
+    if (parsed.home) tarnbook::platform::setAppFolderOverride(*parsed.home);
+    const std::vector<std::string>& args = parsed.rest;
     // Every run works with a prepared app folder, as the program's first start leaves it.
     try {
         const std::string app = tarnbook::platform::appFolder();
@@ -58,15 +53,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tarnbook-cli: cannot prepare the app folder: %s\n", e.what());
         return 1;
     }
-    if (i >= args.size()) {
+    if (args.empty()) {
         printHelp();
         return 0;
     }
-    const std::string name = args[i];
+    const std::string& name = args.front();
     for (const auto& c : cliCommands()) {
         if (name == c.name) {
             try {
-                return c.run(std::vector<std::string>(args.begin() + i + 1, args.end()));
+                return c.run(std::vector<std::string>(args.begin() + 1, args.end()));
             } catch (const std::exception& e) {
                 std::fprintf(stderr, "tarnbook-cli %s: %s\n", c.name, e.what());
                 return 1;

@@ -1,29 +1,36 @@
 #include <QApplication>
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 
 #include "platform/Files.h"
-#include "platform/Paths.h"
+#include "platform/ProgramArguments.h"
 #include "project/Startup.h"
 #include "shell/MainWindow.h"
 
 int main(int argc, char** argv) {
+    namespace platform = tarnbook::platform;
     QApplication app(argc, argv);
-    std::vector<std::string> arguments;
+    std::vector<std::string> raw;
     const QStringList args = app.arguments();
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--home")) {
-            if (i + 1 >= args.size()) {
-                std::fprintf(stderr, "tarnbook: --home needs a folder\n");
-                return 2;
-            }
-            tarnbook::platform::setAppFolderOverride(args[++i].toStdString());
-        } else {
-            arguments.push_back(tarnbook::platform::corePath(args[i].toStdString()));
-        }
+    for (qsizetype i = 1; i < args.size(); ++i) raw.push_back(args[i].toStdString());
+    platform::ProgramArguments parsed;
+    try {
+        parsed = platform::parseProgramArguments(raw);
+    } catch (const std::invalid_argument& e) {
+        std::fprintf(stderr, "tarnbook: %s\n", e.what());
+        return 2;
     }
-    const std::string home = tarnbook::platform::appFolder();
-    tarnbook::platform::createFolders(home);
+    if (parsed.help) {
+        std::printf("Usage: tarnbook [--home DIR] [PROJECT.XHP]\n");
+        return 0;
+    }
+    if (parsed.home) platform::setAppFolderOverride(*parsed.home);
+    std::vector<std::string> arguments;
+    for (const std::string& a : parsed.rest) arguments.push_back(platform::coreArgumentPath(a));
+
+    const std::string home = platform::appFolder();
+    platform::createFolders(home);
     // A second start while the program runs ends silently.
     auto instance = tarnbook::project::claimSingleInstance(home);
     if (!instance) return 0;

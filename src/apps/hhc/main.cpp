@@ -7,7 +7,7 @@
 
 #include "hhc/HhcDriver.h"
 #include "platform/Cp932.h"
-#include "platform/Paths.h"
+#include "platform/ProgramArguments.h"
 
 int main(int argc, char** argv) {
     using namespace tarnbook::hhc;
@@ -16,13 +16,14 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg.starts_with("--chmcmd=")) {
-            options.chmcmd = tarnbook::platform::corePath(std::string(arg.substr(9)));
+            options.chmcmd = tarnbook::platform::corePath(
+                tarnbook::platform::NativePath(std::string(arg.substr(9))));
         } else if (arg == "--help" || arg == "-h") {
             std::printf("Usage: tarnbook-hhc [--chmcmd=PROGRAM] PROJECT.hhp\n");
             return 0;
         } else if (project.empty()) {
             // The argument is a native (UTF-8) path; the core speaks CP932.
-            project = tarnbook::platform::corePath(std::string(arg));
+            project = tarnbook::platform::coreArgumentPath(arg);
         } else {
             std::fprintf(stderr, "tarnbook-hhc: only one project file may be given\n");
             return 2;

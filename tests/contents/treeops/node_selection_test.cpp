@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "contents/NodeSelection.h"
+#include "contents/treeops/TreeText.h"
 #include "platform/Files.h"
 #include "project/ProjectLifecycle.h"
 #include "support/WorkspaceFixture.h"
-#include "contents/treeops/TreeText.h"
 
 using namespace tarnbook;
 using namespace tarnbook::contents;

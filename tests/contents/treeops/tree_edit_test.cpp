@@ -5,12 +5,12 @@
 
 #include "contents/CommandTable.h"
 #include "contents/TreeOps.h"
+#include "contents/treeops/TreeText.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "project/ProjectLifecycle.h"
 #include "support/WorkspaceFixture.h"
-#include "contents/treeops/TreeText.h"
 
 using namespace tarnbook;
 using namespace tarnbook::contents;

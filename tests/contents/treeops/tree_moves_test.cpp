@@ -4,8 +4,8 @@
 #include <string>
 
 #include "contents/TreeOps.h"
-#include "support/WorkspaceFixture.h"
 #include "contents/treeops/TreeText.h"
+#include "support/WorkspaceFixture.h"
 
 using namespace tarnbook;
 using namespace tarnbook::contents;

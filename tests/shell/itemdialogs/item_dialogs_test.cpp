@@ -11,10 +11,10 @@
 #include "SampleProject.h"
 #include "platform/Files.h"
 #include "shell/MainWindow.h"
-#include "shell/TextEditor.h"
-#include "shell/WebPreview.h"
 #include "shell/NewItemDialog.h"
 #include "shell/PropertyDialog.h"
+#include "shell/TextEditor.h"
+#include "shell/WebPreview.h"
 
 using namespace tarnbook;
 
@@ -79,7 +79,9 @@ class ItemDialogsTest : public QObject {
     }
 
   private slots:
-    void initTestCase() { platform::setAppFolderOverride(home.path().toStdString()); }
+    void initTestCase() {
+        platform::setAppFolderOverride(platform::NativePath(home.path().toStdString()));
+    }
     void init() {
         projects = std::make_unique<QTemporaryDir>();
         xhp = testing::writeSampleProject(projects->path().toStdString(), "sample", 2, 2);

@@ -20,10 +20,10 @@
 #include "project/ProjectLifecycle.h"
 #include "shell/AutoSizerWindow.h"
 #include "shell/MainWindow.h"
-#include "shell/TextEditor.h"
-#include "shell/WebPreview.h"
 #include "shell/NewStyleNameDialog.h"
 #include "shell/TemplateEditorDialog.h"
+#include "shell/TextEditor.h"
+#include "shell/WebPreview.h"
 #include "shell/WizardDialog.h"
 #include "support/Fakes.h"
 
@@ -90,7 +90,9 @@ class WizardGuiTest : public QObject {
     QTemporaryDir home;
 
   private slots:
-    void initTestCase() { platform::setAppFolderOverride(home.path().toStdString()); }
+    void initTestCase() {
+        platform::setAppFolderOverride(platform::NativePath(home.path().toStdString()));
+    }
 
     // The whole road: the wizard's widgets make the project, an item is added, the project is
     // saved and built by the compiler driver into a .chm.
