@@ -61,8 +61,8 @@ void BM_DriverOverChmcmd(benchmark::State& state) {
     const std::string hhp = makeProject(dir, pages);
 
     // What chmcmd alone needs: the same project with '/' separators, prepared once.
-    auto adapted = hhc::adaptProject(hhc::HhpFile::parse(platform::readFile(hhp)),
-                                            {dir, "Help.HHP"});
+    auto adapted =
+        hhc::adaptProject(hhc::HhpFile::parse(platform::readFile(hhp)), {dir, "Help.HHP"});
     adapted.hhp.setOption("Compiled file", dir + "/alone.chm");
     platform::writeFileAtomic(dir + "/alone.hhp", adapted.hhp.toBytes());
 

@@ -2,8 +2,8 @@
 
 #include <regex>
 
-#include "compile/CompileLogPage.h"
 #include "compile/BuildTestSupport.h"
+#include "compile/CompileLogPage.h"
 
 namespace tarnbook::testing {
 namespace {
@@ -94,16 +94,16 @@ TEST(CompileLog, ConversionKeepsWhatTheAuthorNeeds) {
     EXPECT_TRUE(std::regex_match(lines[5], stamp)) << lines[5];
     EXPECT_TRUE(std::regex_match(lines[6], stamp)) << lines[6];
     const V rest(lines.begin() + 7, lines.end());
-    EXPECT_EQ(
-        rest,
-        (V{"HHC5003: Error: Compilation failed while compiling a.htm.", compile::hhcExplanation(5003),
-           "HHC4006: Warning: The file b.htm has been listed more than once.",
-           compile::hhcExplanation(4006), "HHCabcd: not a number",
-           "HHC2000: Warning: no explanation for this one", "Compile time: 0 minutes, 1 second<br>",
-           "10\tTopics<br>", "3\tLocal links<br>", "0\tInternet links<br>", "1\tGraphic<br>",
-           "<br><div class = green>Now:  12,345 bytes  (  - 1,234 bytes )</div><br>",
-           "<div class = green>===== Backup =====<br/></div><br/>",
-           "[ /p/Help.chm ] -&gt; [ /p/Help.chm.bak ]<br/><br/>", "</body></html>"}));
+    EXPECT_EQ(rest, (V{"HHC5003: Error: Compilation failed while compiling a.htm.",
+                       compile::hhcExplanation(5003),
+                       "HHC4006: Warning: The file b.htm has been listed more than once.",
+                       compile::hhcExplanation(4006), "HHCabcd: not a number",
+                       "HHC2000: Warning: no explanation for this one",
+                       "Compile time: 0 minutes, 1 second<br>", "10\tTopics<br>",
+                       "3\tLocal links<br>", "0\tInternet links<br>", "1\tGraphic<br>",
+                       "<br><div class = green>Now:  12,345 bytes  (  - 1,234 bytes )</div><br>",
+                       "<div class = green>===== Backup =====<br/></div><br/>",
+                       "[ /p/Help.chm ] -&gt; [ /p/Help.chm.bak ]<br/><br/>", "</body></html>"}));
 }
 
 TEST(CompileLog, ShortLogsReadMissingLinesAsEmpty) {

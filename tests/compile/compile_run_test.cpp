@@ -5,8 +5,8 @@
 #include <chrono>
 #include <thread>
 
-#include "compile/CompileRun.h"
 #include "compile/BuildTestSupport.h"
+#include "compile/CompileRun.h"
 #include "platform/Process.h"
 
 namespace tarnbook::testing {

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <map>
 
+#include "compile/BuildTestSupport.h"
 #include "compile/CompileLogPage.h"
 #include "compile/CompileRun.h"
-#include "compile/BuildTestSupport.h"
 #include "platform/Process.h"
 #include "project/ProjectLifecycle.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "compile/SitemapWriter.h"
 #include "compile/BuildTestSupport.h"
+#include "compile/SitemapWriter.h"
 
 namespace tarnbook::testing {
 namespace {
