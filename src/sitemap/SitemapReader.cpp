@@ -76,7 +76,8 @@ class TreeBuilder {
         const std::string* type = tag.attribute("type");
         std::string t = type ? lowerAscii(*type) : std::string();
         isProperties_ = t == "text/site properties";
-        current_.kind = t == "text/sitemap" ? EntryKind::Topic : EntryKind::Other;
+        // Hand-written files sometimes leave the type out.
+        current_.kind = !type || t == "text/sitemap" ? EntryKind::Topic : EntryKind::Other;
     }
 
     void addParam(const Tag& tag) {

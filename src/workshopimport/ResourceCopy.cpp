@@ -83,9 +83,11 @@ std::vector<std::string> pageReferences(const std::string& pageRelative,
                 fileOfUrl(sitemap::decodeEntities(a.value, sitemap::TextForm::Cp932));
             if (url.empty()) continue;
             const LocalTarget t = classifyLocal(url);
-            if (t.kind != LocalTarget::Kind::Page) continue;
+            const bool drive = url.size() > 1 && url[1] == ':';
+            if (t.kind == LocalTarget::Kind::None || t.kind == LocalTarget::Kind::Address || drive)
+                continue;
             const bool rooted = url[0] == '/' || url[0] == '\\';
-            const LocalTarget resolved = rooted ? t : classifyLocal(folder + t.page);
+            const LocalTarget resolved = classifyLocal(rooted ? url : folder + url);
             if (resolved.kind == LocalTarget::Kind::Page) refs.push_back(resolved.page);
         }
     }

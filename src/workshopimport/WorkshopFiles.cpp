@@ -33,6 +33,13 @@ std::optional<unsigned> rawLanguageId(std::string_view bytes) {
     return std::nullopt;
 }
 
+// Values are sometimes written in quotes: Index file="Index.hhk".
+std::string unquoted(const std::string& value) {
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
 bool sameFileName(std::string_view a, std::string_view b) {
     return hhc::equalsNoCase(platform::fileNamePart(a), platform::fileNamePart(b));
 }
@@ -69,26 +76,31 @@ WorkshopFiles findWorkshopFiles(std::string_view contentsPath) {
     f.contents = std::string(contentsPath);
     const std::string hhp = platform::changeExtension(contentsPath, ".hhp");
     const std::string hhk = platform::changeExtension(contentsPath, ".hhk");
-    if (platform::fileExists(hhp)) f.project = hhp;
-    if (platform::fileExists(hhk)) f.index = hhk;
-    if (f.project.empty()) {
-        for (const platform::FolderEntry& e :
-             platform::listFolder(platform::folderPart(contentsPath))) {
+    std::optional<hhc::HhpFile> parsed;
+    if (platform::fileExists(hhp)) {
+        f.project = hhp;
+        if (const auto bytes = platform::tryReadFile(hhp)) parsed = hhc::HhpFile::parse(*bytes);
+    } else {
+        const std::string folder = platform::folderPart(contentsPath);
+        for (const platform::FolderEntry& e : platform::listFolder(folder)) {
             if (e.isFolder || !hhc::equalsNoCase(platform::extensionPart(e.name), ".hhp")) continue;
             const std::string candidate = inFolderOf(contentsPath, e.name);
             const auto bytes = platform::tryReadFile(candidate);
             if (!bytes) continue;
-            const hhc::HhpFile parsed = hhc::HhpFile::parse(*bytes);
-            const auto named = optionOrLoose(parsed, "Contents file");
-            if (!named || !sameFileName(*named, contentsPath)) continue;
+            hhc::HhpFile project = hhc::HhpFile::parse(*bytes);
+            const auto named = optionOrLoose(project, "Contents file");
+            if (!named || !sameFileName(unquoted(*named), contentsPath)) continue;
             f.project = candidate;
-            if (f.index.empty()) {
-                if (auto index = optionOrLoose(parsed, "Index file"); index && !index->empty()) {
-                    const std::string indexPath = inFolderOf(contentsPath, *index);
-                    if (platform::fileExists(indexPath)) f.index = indexPath;
-                }
-            }
+            parsed = std::move(project);
             break;
+        }
+    }
+    if (platform::fileExists(hhk)) {
+        f.index = hhk;
+    } else if (parsed) {
+        if (auto index = optionOrLoose(*parsed, "Index file"); index && !unquoted(*index).empty()) {
+            const std::string indexPath = inFolderOf(contentsPath, unquoted(*index));
+            if (platform::fileExists(indexPath)) f.index = indexPath;
         }
     }
     return f;

@@ -75,6 +75,17 @@ class NodeBuilder {
     std::vector<project::TreeNode*> made;
 
   private:
+    // A value that already names a file in this project's resource folder is reduced to the
+    // name inside it (and not copied: it is there).
+    LocalTarget classify(const std::string& raw) {
+        const std::string reduced = compile::resourceRelativeName(t_.projectFolder, raw);
+        const bool prefixOnly = raw.size() >= 10 &&
+                                hhc::equalsNoCase(raw.substr(0, 9), "_RESOURCE") &&
+                                (raw[9] == '\\' || raw[9] == '/');
+        inOurResources_ = reduced != raw && !prefixOnly;
+        return classifyLocal(inOurResources_ ? reduced : raw);
+    }
+
     project::TreeNode* make(const sitemap::Entry& e, const std::string& name,
                             project::TreeNode* parent) {
         auto node = std::make_unique<project::TreeNode>();
@@ -82,8 +93,7 @@ class NodeBuilder {
         d.Title = fit_.toCp932(name, form_);
         d.ImageIndex = iconOf(e, r_, fileName_);
         const std::string* local = e.value("Local");
-        const LocalTarget target =
-            local ? classifyLocal(fit_.toCp932(*local, form_)) : LocalTarget{};
+        const LocalTarget target = classify(local ? fit_.toCp932(*local, form_) : std::string());
         switch (target.kind) {
             case LocalTarget::Kind::None:
                 break;
@@ -102,9 +112,12 @@ class NodeBuilder {
             case LocalTarget::Kind::Page:
                 d.HTML = compile::resourceRelativeName(t_.projectFolder, target.page);
                 d.Anchor = target.anchor;
-                if (d.HTML == target.page) pages.push_back(target.page);
+                if (d.HTML == target.page && !inOurResources_) pages.push_back(target.page);
                 break;
         }
+        // Icons 12 to 15 would make a page of the project a web address.
+        if (target.kind != LocalTarget::Kind::Address && compile::isWebLinkNode(d))
+            d.ImageIndex = -1;
         project::TreeNode* placed = t_.tree.appendChild(parent, std::move(node));
         if (target.kind != LocalTarget::Kind::None) targets.add(placed, target.page, target.anchor);
         made.push_back(placed);
@@ -116,6 +129,7 @@ class NodeBuilder {
     SjisFit& fit_;
     sitemap::TextForm form_;
     std::string fileName_;
+    bool inOurResources_ = false;
 };
 
 // Every node of the tree, old ones included: a node with children is a heading, one without

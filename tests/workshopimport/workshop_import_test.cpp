@@ -20,15 +20,16 @@ TEST(WorkshopImport, BuildsNodesWithAnchorsIconsAndTheFinalHeadingPass) {
               object("Next", "", "") +  // must not inherit lost.htm
               "</UL>\n" + object("Lonely book", "", "<param name=\"ImageNumber\" value=\"1\">") +
               object("Web", "https://example.org/a#b") +
+              object("Page with a web icon", "p.htm", "<param name=\"ImageNumber\" value=\"15\">") +
               object("Odd icon", "a/./b/../c.htm", "<param name=\"ImageNumber\" value=\"x\">") +
               "<OBJECT type=\"text/sitemap\"><param name=\"Merge\" value=\"o.chm::/o.hhc\">"
               "</OBJECT>\n</UL>\n");
     const ImportResult r = f.run();
     ASSERT_TRUE(r.contentsFound);
-    EXPECT_EQ(r.nodes, 6u);
+    EXPECT_EQ(r.nodes, 7u);
     EXPECT_EQ(f.shape(),
               "Book|4H(Intro[html\\intro.htm#s2]|8,Next|8),Lonely book|0,"
-              "Web[https://example.org/a#b]|12,Odd icon[a\\c.htm]|8");
+              "Web[https://example.org/a#b]|12,Page with a web icon[p.htm]|8,Odd icon[a\\c.htm]|8");
     // An explicit heading icon stays, but a node without children is a content item.
     EXPECT_FALSE(f.tree.topLevel(1)->data.isHeading());
     ASSERT_EQ(r.warnings.size(), 1u);
@@ -58,7 +59,7 @@ TEST(WorkshopImport, ReducesPathsInTheProjectsResourceFolder) {
     f.put("toc.hhc", "<UL>" + object("A", f.projectFolder + "/_RESOURCE/sub/a.htm") +
                          object("B", "_resource\\b.htm") + "</UL>");
     f.run();
-    EXPECT_EQ(f.shape(), "A[sub/a.htm]|8,B[b.htm]|8");
+    EXPECT_EQ(f.shape(), "A[sub\\a.htm]|8,B[b.htm]|8");
 }
 
 TEST(WorkshopImport, TakesTitleAndIndexFromDifferentlyNamedCompanions) {
