@@ -45,4 +45,21 @@ std::optional<std::string> convertToUtf8(std::string_view bytes, const char* enc
     return out;
 }
 
+bool isValidIn(std::string_view bytes, const char* encoding) {
+    iconv_t cd = iconv_open("UTF-8", encoding);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    char buffer[16 * 1024];
+    char* in = const_cast<char*>(bytes.data());  // iconv does not write through it
+    std::size_t inLeft = bytes.size();
+    bool ok = true;
+    while (inLeft > 0 && ok) {
+        char* o = buffer;
+        std::size_t oLeft = sizeof buffer;
+        if (iconv(cd, &in, &inLeft, &o, &oLeft) == static_cast<std::size_t>(-1) && errno != E2BIG)
+            ok = false;
+    }
+    iconv_close(cd);
+    return ok;
+}
+
 }  // namespace tarnbook::platform

@@ -16,4 +16,8 @@ enum class InvalidBytes { Fail, Replace };
 std::optional<std::string> convertToUtf8(std::string_view bytes, const char* encoding,
                                          InvalidBytes invalid = InvalidBytes::Fail);
 
+// Whether every byte sequence of `bytes` is valid in `encoding` (false for an unknown
+// encoding). Converts without keeping the result.
+bool isValidIn(std::string_view bytes, const char* encoding);
+
 }  // namespace tarnbook::platform

@@ -45,7 +45,7 @@ bool isAscii(std::string_view bytes) {
 
 bool validIn(std::string_view bytes, SourceEncoding e) {
     if (e == SourceEncoding::Latin1) return true;  // decoded by hand, every byte has a meaning
-    return platform::convertToUtf8(bytes, iconvName(e)).has_value();
+    return platform::isValidIn(bytes, iconvName(e));
 }
 
 std::optional<SourceEncoding> encodingOfCharset(std::string_view label) {

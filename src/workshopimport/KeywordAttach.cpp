@@ -8,10 +8,6 @@ namespace tarnbook::workshopimport {
 
 namespace {
 
-std::string exactKey(const std::string& page, const std::string& anchor) {
-    return pageKey(page) + '#' + anchor;
-}
-
 // One keyword as the fields hold it: a name with a comma is quoted so the list splits right
 // (the index writer drops the quotes again); quotes and line breaks of its own cannot stay.
 std::u16string keywordItem(std::string_view cp932) {
@@ -86,14 +82,19 @@ class Attacher {
 
 void KeywordTargets::add(project::TreeNode* node, const std::string& page,
                          const std::string& anchor) {
-    exact_.emplace(exactKey(page, anchor), node);
-    byPage_.emplace(pageKey(page), node);
+    Page& p = byPage_[pageKey(page)];
+    if (!p.first) p.first = node;
+    for (const auto& known : p.anchors)
+        if (known.first == anchor) return;
+    p.anchors.emplace_back(anchor, node);
 }
 
 project::TreeNode* KeywordTargets::find(const std::string& page, const std::string& anchor) const {
-    if (auto it = exact_.find(exactKey(page, anchor)); it != exact_.end()) return it->second;
-    if (auto it = byPage_.find(pageKey(page)); it != byPage_.end()) return it->second;
-    return nullptr;
+    const auto it = byPage_.find(pageKey(page));
+    if (it == byPage_.end()) return nullptr;
+    for (const auto& [known, node] : it->second.anchors)
+        if (known == anchor) return node;
+    return it->second.first;
 }
 
 KeywordResult attachKeywords(const sitemap::Sitemap& index, sitemap::TextForm form,

@@ -24,9 +24,14 @@ class KeywordTargets {
     // with this page.
     project::TreeNode* find(const std::string& page, const std::string& anchor) const;
 
+    void reserve(std::size_t pages) { byPage_.reserve(pages); }
+
   private:
-    std::unordered_map<std::string, project::TreeNode*> exact_;
-    std::unordered_map<std::string, project::TreeNode*> byPage_;
+    struct Page {
+        project::TreeNode* first = nullptr;  // the first node of the page, whatever its anchor
+        std::vector<std::pair<std::string, project::TreeNode*>> anchors;  // first per anchor
+    };
+    std::unordered_map<std::string, Page> byPage_;
 };
 
 struct KeywordResult {

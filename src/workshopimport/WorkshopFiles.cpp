@@ -52,15 +52,17 @@ std::string inFolderOf(std::string_view file, std::string_view name) {
 
 std::string declaredCharset(std::string_view bytes) {
     static constexpr std::string_view kKey = "charset";
-    for (std::size_t i = 0; i + kKey.size() < bytes.size(); ++i) {
-        if (lower(bytes[i]) != 'c') continue;
-        std::size_t k = 0;
-        while (k < kKey.size() && lower(bytes[i + k]) == kKey[k]) ++k;
-        if (k < kKey.size()) continue;
-        std::size_t p = i + k;
-        while (p < bytes.size() && bytes[p] == ' ') ++p;
-        if (p >= bytes.size() || bytes[p] != '=') continue;
-        ++p;
+    // Every '=' is a candidate; far fewer than the bytes.
+    for (std::size_t eq = bytes.find('='); eq != std::string_view::npos;
+         eq = bytes.find('=', eq + 1)) {
+        std::size_t end = eq;
+        while (end > 0 && bytes[end - 1] == ' ') --end;
+        if (end < kKey.size()) continue;
+        bool match = true;
+        for (std::size_t k = 0; k < kKey.size() && match; ++k)
+            match = lower(bytes[end - kKey.size() + k]) == kKey[k];
+        if (!match) continue;
+        std::size_t p = eq + 1;
         while (p < bytes.size() && (bytes[p] == ' ' || bytes[p] == '"' || bytes[p] == '\'')) ++p;
         std::string label;
         while (p < bytes.size() && label.size() < 40 && bytes[p] != '"' && bytes[p] != '\'' &&

@@ -225,6 +225,7 @@ ImportResult importWorkshopProject(const ImportTarget& target, std::string_view 
     const bool iconStyle1 = target.project.readInteger("XHP", "NodeIcon", 0) == 1;
     NodeBuilder builder(target, r, fit, contents.form,
                         platform::cp932ToUtf8(platform::fileNamePart(files.contents)));
+    builder.targets.reserve(contents.sitemap.countEntries());
     builder.build(contents.sitemap.entries, nullptr);
     r.nodes = builder.made.size();
     finalPass(target.tree, iconStyle1);
