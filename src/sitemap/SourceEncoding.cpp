@@ -133,7 +133,7 @@ EncodingDecision decideEncoding(std::string_view bytes, std::string_view declare
         return {SourceEncoding::Utf16Be, EncodingBasis::ByteOrderMark};
     if (auto declared = encodingOfCharset(declaredCharset); declared && validIn(bytes, *declared))
         return {*declared, EncodingBasis::DeclaredCharset};
-    if (isAscii(bytes)) return {SourceEncoding::ShiftJis, EncodingBasis::Validity};
+    if (isAscii(bytes)) return {SourceEncoding::ShiftJis, EncodingBasis::AsciiOnly};
     if (validIn(bytes, SourceEncoding::Utf8))
         return {SourceEncoding::Utf8, EncodingBasis::ValidUtf8};
     if (languageId) {
@@ -175,6 +175,8 @@ std::string_view basisName(EncodingBasis basis) {
             return "BOM";
         case EncodingBasis::DeclaredCharset:
             return "charset 指定";
+        case EncodingBasis::AsciiOnly:
+            return "ASCII のみ";
         case EncodingBasis::ValidUtf8:
             return "UTF-8 として正しい内容";
         case EncodingBasis::LanguageId:

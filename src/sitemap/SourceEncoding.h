@@ -14,7 +14,14 @@ namespace tarnbook::sitemap {
 
 enum class SourceEncoding { ShiftJis, EucJp, Utf8, Utf16Le, Utf16Be, Gbk, Cp949, Latin1 };
 
-enum class EncodingBasis { ByteOrderMark, DeclaredCharset, ValidUtf8, LanguageId, Validity };
+enum class EncodingBasis {
+    ByteOrderMark,
+    DeclaredCharset,
+    AsciiOnly,
+    ValidUtf8,
+    LanguageId,
+    Validity
+};
 
 struct EncodingDecision {
     SourceEncoding encoding = SourceEncoding::ShiftJis;

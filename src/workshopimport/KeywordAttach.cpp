@@ -64,7 +64,10 @@ class Attacher {
             if (t.kind == LocalTarget::Kind::None) continue;
             project::TreeNode* node = targets_.find(t.page, t.anchor);
             if (!node) {
-                ++result.unmatched;
+                if (t.kind == LocalTarget::Kind::Page)
+                    result.unmatched.push_back({t.page, fit_.toCp932(*e.value("Name"), form_)});
+                else
+                    result.unmatched.push_back({});
                 continue;
             }
             ++result.attached;

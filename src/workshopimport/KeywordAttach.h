@@ -34,9 +34,15 @@ class KeywordTargets {
     std::unordered_map<std::string, Page> byPage_;
 };
 
+// An index entry whose page is no imported node's (a popup or a page reached by links).
+struct UnmatchedTarget {
+    std::string page;     // '\' separators, relative to the Workshop project (CP932)
+    std::string keyword;  // the entry's name (CP932)
+};
+
 struct KeywordResult {
-    std::size_t attached = 0;   // index targets that found their node
-    std::size_t unmatched = 0;  // index targets that point at no imported node
+    std::size_t attached = 0;  // index targets that found their node
+    std::vector<UnmatchedTarget> unmatched;
 };
 
 KeywordResult attachKeywords(const sitemap::Sitemap& index, sitemap::TextForm form,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <set>
 
 #include "authoring/ResourceRegistry.h"
 #include "compile/BuildPaths.h"
@@ -171,25 +172,40 @@ void checkKeywordRoom(const std::vector<project::TreeNode*>& nodes, ImportResult
     }
 }
 
-// Copied files that are no node's page become added resources, so the build takes them in.
-void registerCopies(platform::IniFile& project, const std::vector<std::string>& copied,
-                    const std::vector<project::TreeNode*>& nodes) {
-    std::vector<authoring::AdditionEntry> entries = authoring::readAdditions(project);
-    std::vector<std::string> known;
-    for (const auto& e : entries) known.push_back(platform::upperCaseSjis(e.file));
+// Copied files that are no node's page become added resources, so the build takes them in;
+// index entries of pages that are no node's keep their keyword as the key of such an entry.
+// Returns the number of keywords kept that way.
+std::size_t registerCopies(const ImportTarget& t, const std::vector<std::string>& copied,
+                           const std::vector<UnmatchedTarget>& unmatched,
+                           const std::vector<project::TreeNode*>& nodes) {
+    std::vector<authoring::AdditionEntry> entries = authoring::readAdditions(t.project);
+    std::set<std::pair<std::string, std::string>> known;
+    for (const auto& e : entries) known.insert({platform::upperCaseSjis(e.file), e.key});
+    std::set<std::string> nodePages;
     for (const project::TreeNode* n : nodes)
-        known.push_back(platform::upperCaseSjis("_RESOURCE\\" + n->data.HTML));
-    std::sort(known.begin(), known.end());
-    bool added = false;
-    for (const std::string& rel : copied) {
+        nodePages.insert(platform::upperCaseSjis("_RESOURCE\\" + n->data.HTML));
+    const std::size_t before = entries.size();
+    auto add = [&](const std::string& rel, const std::string& key) {
         const std::string file = "_RESOURCE\\" + rel;
-        if (std::binary_search(known.begin(), known.end(), platform::upperCaseSjis(file))) continue;
-        entries.push_back({file, {}});
-        added = true;
+        const std::string upper = platform::upperCaseSjis(file);
+        if (key.empty() && nodePages.count(upper)) return;
+        if (known.insert({upper, key}).second) entries.push_back({file, key});
+    };
+    for (const std::string& rel : copied) add(rel, {});
+    std::size_t keywords = 0;
+    for (const UnmatchedTarget& u : unmatched) {
+        if (u.page.empty() || u.keyword.empty()) continue;
+        if (!platform::fileExists(t.projectFolder + "/_RESOURCE/" +
+                                  platform::slashSeparators(u.page)))
+            continue;
+        const std::size_t size = entries.size();
+        add(u.page, u.keyword);
+        keywords += entries.size() - size;
     }
-    if (!added) return;
-    authoring::rewriteAdditions(project, entries);
-    if (!project.path().empty()) project.save();
+    if (entries.size() == before) return 0;
+    authoring::rewriteAdditions(t.project, entries);
+    if (!t.project.path().empty()) t.project.save();
+    return keywords;
 }
 
 }  // namespace
@@ -232,12 +248,14 @@ ImportResult importWorkshopProject(const ImportTarget& target, std::string_view 
     report(options, 60);
 
     std::vector<std::string> pages = builder.pages;
+    std::vector<UnmatchedTarget> unmatched;
     if (!files.index.empty()) {
         r.indexFile = platform::cp932ToUtf8(files.index);
         const LoadedSitemap index = loadSitemap(files.index, languageId);
         addWarnings(r, files.index, index.sitemap);
         const KeywordResult k = attachKeywords(index.sitemap, index.form, builder.targets, fit);
-        r.indexTargetsUnmatched = k.unmatched;
+        r.indexTargetsUnmatched = k.unmatched.size();
+        unmatched = k.unmatched;
         for (const project::TreeNode* n : builder.made)
             if (!n->data.KeyWord.empty()) ++r.nodesWithKeywords;
         checkKeywordRoom(builder.made, r);
@@ -258,7 +276,7 @@ ImportResult importWorkshopProject(const ImportTarget& target, std::string_view 
             *options.prompts, [&](std::size_t done, std::size_t known) {
                 report(options, 70 + static_cast<int>(30 * done / std::max<std::size_t>(known, 1)));
             });
-        registerCopies(target.project, r.copy.copied, builder.made);
+        r.keywordsAsResources = registerCopies(target, r.copy.copied, unmatched, builder.made);
     }
     r.lostCharacters = fit.lostCount();
     r.lostExamples = fit.examples();

@@ -43,6 +43,8 @@ struct ImportResult {
     std::vector<std::string> lostExamples;
     bool copied = false;  // the resource copy ran
     CopyResult copy;
+    // Index keywords of pages that are no imported node's, kept as keys of added resources.
+    std::size_t keywordsAsResources = 0;
 };
 
 // Runs the import of the contents file `contentsPath` (a core path). Nothing is read but the

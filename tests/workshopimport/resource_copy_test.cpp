@@ -19,6 +19,8 @@ TEST(ResourceCopy, FollowsPagesKeepsLayoutAndRegistersWhatIsNoNodePage) {
     f.put("html/img/p q.gif", "GIF");
     f.put("css/s.css", "body{}");
     f.put("extra.txt", "x");
+    f.put("toc.hhk", "<UL>" + object("popup kw", "html\\b.htm") +
+                         object("gone kw", "html/gone.htm") + "</UL>");
     writeBytes(f.dir.file("outside.htm"), "no");
     const auto r = f.run("toc.hhc", true);
     ASSERT_TRUE(r.copied);
@@ -33,8 +35,12 @@ TEST(ResourceCopy, FollowsPagesKeepsLayoutAndRegistersWhatIsNoNodePage) {
     EXPECT_FALSE(platform::fileExists(f.dir.file("Proj/outside.htm")));
     // Everything but the node's page is an added resource, on disk at once.
     const auto saved = platform::IniFile::load(f.projectFolder + "/Proj.XHP");
-    EXPECT_EQ(saved.readInteger("Addition", "Count"), 4);
-    EXPECT_EQ(saved.readString("Addition", "File3"), "_RESOURCE\\html\\img\\p q.gif");
+    EXPECT_EQ(saved.readString("Addition", "File4"), "_RESOURCE\\html\\img\\p q.gif");
+    // The index keyword of a page that is no node's stays as the key of an added resource.
+    EXPECT_EQ(r.keywordsAsResources, 1u);
+    ASSERT_EQ(saved.readInteger("Addition", "Count"), 5);
+    EXPECT_EQ(saved.readString("Addition", "File5"), "_RESOURCE\\html\\b.htm");
+    EXPECT_EQ(saved.readString("Addition", "Key5"), "popup kw");
 }
 
 TEST(ResourceCopy, NeverReplacesADifferentFileWithoutAsking) {

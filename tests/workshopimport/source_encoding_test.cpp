@@ -39,7 +39,7 @@ const DecisionCase kCases[] = {
     {"declared charset that does not fit is ignored", kGbk, "shift_jis", 0x804, SourceEncoding::Gbk,
      EncodingBasis::LanguageId},
     {"plain ASCII needs no conversion", "<UL></UL>", "", 0x409, SourceEncoding::ShiftJis,
-     EncodingBasis::Validity},
+     EncodingBasis::AsciiOnly},
     {"valid UTF-8 without BOM beats a Japanese LCID", kUtf8, "", 0x411, SourceEncoding::Utf8,
      EncodingBasis::ValidUtf8},
     {"Chinese LCID", kGbk, "", 0x804, SourceEncoding::Gbk, EncodingBasis::LanguageId},

@@ -31,8 +31,13 @@ void printSummary(const wi::ImportResult& r) {
     if (r.copied)
         std::printf("resources: %zu copied, %zu unchanged, %zu kept, %zu missing\n",
                     r.copy.copied.size(), r.copy.unchanged, r.copy.kept, r.copy.missing.size());
-    for (const std::string& m : r.copy.missing)
-        std::printf("missing: %s\n", platform::cp932ToUtf8(m).c_str());
+    if (r.keywordsAsResources > 0)
+        std::printf("index keywords kept on added resources: %zu\n", r.keywordsAsResources);
+    constexpr std::size_t kShown = 10;
+    for (std::size_t i = 0; i < r.copy.missing.size() && i < kShown; ++i)
+        std::printf("missing: %s\n", platform::cp932ToUtf8(r.copy.missing[i]).c_str());
+    if (r.copy.missing.size() > kShown)
+        std::printf("missing: ... (%zu more)\n", r.copy.missing.size() - kShown);
     if (r.lostCharacters > 0) {
         std::printf("characters Shift_JIS cannot hold: %zu\n", r.lostCharacters);
         for (const std::string& e : r.lostExamples) std::printf("  %s\n", e.c_str());
