@@ -20,24 +20,6 @@ constexpr std::array<std::pair<std::string_view, char32_t>, 8> kNamed{{
     {"reg", 0xAE},
 }};
 
-void appendUtf8(std::string& out, char32_t u) {
-    if (u < 0x80) {
-        out += static_cast<char>(u);
-    } else if (u < 0x800) {
-        out += static_cast<char>(0xC0 | (u >> 6));
-        out += static_cast<char>(0x80 | (u & 0x3F));
-    } else if (u < 0x10000) {
-        out += static_cast<char>(0xE0 | (u >> 12));
-        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (u & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (u >> 18));
-        out += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (u & 0x3F));
-    }
-}
-
 // Appends the character in the target form; false when that form cannot hold it.
 bool appendCharacter(std::string& out, char32_t u, TextForm form) {
     if (u == 0 || u > 0x10FFFF || (u >= 0xD800 && u <= 0xDFFF)) return false;
@@ -45,12 +27,18 @@ bool appendCharacter(std::string& out, char32_t u, TextForm form) {
         out += static_cast<char>(u);
         return true;
     }
+    std::u16string one;
+    if (u > 0xFFFF) {
+        one += static_cast<char16_t>(0xD800 + ((u - 0x10000) >> 10));
+        one += static_cast<char16_t>(0xDC00 + ((u - 0x10000) & 0x3FF));
+    } else {
+        one += static_cast<char16_t>(u);
+    }
     if (form == TextForm::Utf8) {
-        appendUtf8(out, u);
+        out += platform::utf16ToUtf8(one);
         return true;
     }
     if (u > 0xFFFF) return false;
-    const std::u16string one(1, static_cast<char16_t>(u));
     std::string bytes = platform::encodeCp932(one);
     // A character without a CP932 code comes back as '?' (or nothing).
     if (bytes.empty() || platform::decodeCp932(bytes) != one) return false;

@@ -15,26 +15,31 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
 constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
 
+struct EncodingNames {
+    SourceEncoding encoding;
+    const char* iconv;
+    std::string_view shown;
+};
+
+constexpr std::array<EncodingNames, 8> kNames{{
+    {SourceEncoding::ShiftJis, "CP932", "Shift_JIS"},
+    {SourceEncoding::EucJp, "EUC-JP", "EUC-JP"},
+    {SourceEncoding::Utf8, "UTF-8", "UTF-8"},
+    {SourceEncoding::Utf16Le, "UTF-16LE", "UTF-16LE"},
+    {SourceEncoding::Utf16Be, "UTF-16BE", "UTF-16BE"},
+    {SourceEncoding::Gbk, "GBK", "GBK"},
+    {SourceEncoding::Cp949, "CP949", "CP949"},
+    {SourceEncoding::Latin1, "WINDOWS-1252", "Latin-1"},
+}};
+
+const EncodingNames& namesOf(SourceEncoding e) {
+    for (const EncodingNames& n : kNames)
+        if (n.encoding == e) return n;
+    return kNames[0];
+}
+
 const char* iconvName(SourceEncoding e) {
-    switch (e) {
-        case SourceEncoding::ShiftJis:
-            return "CP932";
-        case SourceEncoding::EucJp:
-            return "EUC-JP";
-        case SourceEncoding::Utf8:
-            return "UTF-8";
-        case SourceEncoding::Utf16Le:
-            return "UTF-16LE";
-        case SourceEncoding::Utf16Be:
-            return "UTF-16BE";
-        case SourceEncoding::Gbk:
-            return "GBK";
-        case SourceEncoding::Cp949:
-            return "CP949";
-        case SourceEncoding::Latin1:
-            return "WINDOWS-1252";
-    }
-    return "CP932";
+    return namesOf(e).iconv;
 }
 
 bool isAscii(std::string_view bytes) {
@@ -148,25 +153,7 @@ EncodingDecision decideEncoding(std::string_view bytes, std::string_view declare
 }
 
 std::string_view encodingName(SourceEncoding encoding) {
-    switch (encoding) {
-        case SourceEncoding::ShiftJis:
-            return "Shift_JIS";
-        case SourceEncoding::EucJp:
-            return "EUC-JP";
-        case SourceEncoding::Utf8:
-            return "UTF-8";
-        case SourceEncoding::Utf16Le:
-            return "UTF-16LE";
-        case SourceEncoding::Utf16Be:
-            return "UTF-16BE";
-        case SourceEncoding::Gbk:
-            return "GBK";
-        case SourceEncoding::Cp949:
-            return "CP949";
-        case SourceEncoding::Latin1:
-            return "Latin-1";
-    }
-    return "";
+    return namesOf(encoding).shown;
 }
 
 std::string_view basisName(EncodingBasis basis) {
