@@ -61,8 +61,8 @@ void BM_DriverOverChmcmd(benchmark::State& state) {
     const std::string hhp = makeProject(dir, pages);
 
     // What chmcmd alone needs: the same project with '/' separators, prepared once.
-    auto adapted = hhc::adaptProject(hhc::HhpFile::parse(platform::readFile(hhp)),
-                                            {dir, "Help.HHP"});
+    auto adapted =
+        hhc::adaptProject(hhc::HhpFile::parse(platform::readFile(hhp)), {dir, "Help.HHP"});
     adapted.hhp.setOption("Compiled file", dir + "/alone.chm");
     platform::writeFileAtomic(dir + "/alone.hhp", adapted.hhp.toBytes());
 
@@ -76,7 +76,7 @@ void BM_DriverOverChmcmd(benchmark::State& state) {
             break;
         }
         auto t1 = clock::now();
-        const auto r = hhc::compileProject(hhp);
+        const auto r = hhc::compileProject(hhp, {"chmcmd", hhc::Backend::Chmcmd});
         auto t2 = clock::now();
         if (!r.produced) {
             state.SkipWithError(("driver failed: " + r.failure).c_str());

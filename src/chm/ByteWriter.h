@@ -8,7 +8,9 @@
 // container, shared by the container and the system files.
 namespace tarnbook::chm {
 
-inline void putU8(std::string& out, std::uint8_t v) { out.push_back(static_cast<char>(v)); }
+inline void putU8(std::string& out, std::uint8_t v) {
+    out.push_back(static_cast<char>(v));
+}
 
 inline void putU16(std::string& out, std::uint16_t v) {
     putU8(out, static_cast<std::uint8_t>(v));
@@ -39,8 +41,7 @@ inline std::string encInt(std::uint64_t v) {
         v >>= 7;
     } while (v != 0);
     std::string out;
-    for (int i = n - 1; i >= 0; --i)
-        out.push_back(static_cast<char>(buf[i] | (i ? 0x80 : 0)));
+    for (int i = n - 1; i >= 0; --i) out.push_back(static_cast<char>(buf[i] | (i ? 0x80 : 0)));
     return out;
 }
 

@@ -29,7 +29,9 @@ struct DirEntry {
     std::uint64_t length = 0;
 };
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
 
 std::string utf16le(const std::string& ascii) {
     std::string out;
@@ -77,8 +79,7 @@ std::string resetTable(const LzxOutput& lzx, std::uint64_t uncompressed) {
 }
 
 std::string entryBytes(const DirEntry& e) {
-    return encInt(e.name.size()) + e.name + encInt(e.section) + encInt(e.offset) +
-           encInt(e.length);
+    return encInt(e.name.size()) + e.name + encInt(e.section) + encInt(e.offset) + encInt(e.length);
 }
 
 // One directory chunk: header, entries, and at the end the quick-reference offsets (relative
@@ -205,11 +206,10 @@ void checkNames(const std::vector<ChmFile>& files) {
 }  // namespace
 
 bool chmNameLess(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-            return static_cast<unsigned char>(lowerAscii(x)) <
-                   static_cast<unsigned char>(lowerAscii(y));
-        });
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(lowerAscii(x)) <
+               static_cast<unsigned char>(lowerAscii(y));
+    });
 }
 
 std::string buildChmContainer(const std::vector<ChmFile>& files,
@@ -249,7 +249,8 @@ std::string buildChmContainer(const std::vector<ChmFile>& files,
         if (!f.compressed) place(f.name, f.data);
     place(std::string(kStorage) + "Content", lzx.data);
     for (const auto& folder : folders) entries.push_back({folder, 0, 0, 0});
-    entries.push_back({std::string(kStorage) + "Transform/" + kLzxGuid + "/InstanceData/", 0, 0, 0});
+    entries.push_back(
+        {std::string(kStorage) + "Transform/" + kLzxGuid + "/InstanceData/", 0, 0, 0});
     std::sort(entries.begin(), entries.end(),
               [](const DirEntry& a, const DirEntry& b) { return chmNameLess(a.name, b.name); });
 

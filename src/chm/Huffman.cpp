@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <queue>
+#include <stdexcept>
 
 namespace tarnbook::chm {
 
@@ -48,6 +49,8 @@ std::vector<std::uint8_t> huffmanLengths(const std::vector<std::uint32_t>& freqs
     const auto used = std::count_if(f.begin(), f.end(), [](std::uint64_t v) { return v != 0; });
     std::vector<std::uint8_t> out(f.size(), 0);
     if (used == 0 || f.size() < 2) return out;
+    if (maxLength < 1 || maxLength > 32 || static_cast<std::uint64_t>(used) > (1ull << maxLength))
+        throw std::invalid_argument("no prefix code of that many symbols fits the length limit");
     if (used == 1) {
         // A lone symbol still needs a partner for the code to be complete.
         const std::size_t only = static_cast<std::size_t>(
@@ -59,7 +62,8 @@ std::vector<std::uint8_t> huffmanLengths(const std::vector<std::uint32_t>& freqs
     for (;;) {
         const std::vector<int> lengths = unlimitedLengths(f);
         if (*std::max_element(lengths.begin(), lengths.end()) <= maxLength) {
-            for (std::size_t i = 0; i < f.size(); ++i) out[i] = static_cast<std::uint8_t>(lengths[i]);
+            for (std::size_t i = 0; i < f.size(); ++i)
+                out[i] = static_cast<std::uint8_t>(lengths[i]);
             return out;
         }
         for (auto& v : f)

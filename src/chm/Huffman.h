@@ -9,7 +9,8 @@ namespace tarnbook::chm {
 // Code lengths for the given symbol frequencies, none longer than maxLength. Symbols with a
 // zero frequency get length 0. The decoders refuse a code with a single symbol, so when fewer
 // than two symbols occur, a second one is given a code as well; the result is always a
-// complete code unless every frequency is zero.
+// complete code unless every frequency is zero. Throws std::invalid_argument when more
+// symbols occur than codes of maxLength bits can tell apart.
 std::vector<std::uint8_t> huffmanLengths(const std::vector<std::uint32_t>& freqs, int maxLength);
 
 // The canonical codes for the lengths (bit patterns right-aligned).

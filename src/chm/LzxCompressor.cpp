@@ -209,8 +209,7 @@ class IntervalCoder {
         Match fresh;
         const std::size_t maxDistance = windowSize_ - 3;
         int depth = chainDepth_;
-        for (std::int32_t cand = head_[hashAt(pos)]; cand >= 0 && depth-- > 0;
-             cand = prev_[cand]) {
+        for (std::int32_t cand = head_[hashAt(pos)]; cand >= 0 && depth-- > 0; cand = prev_[cand]) {
             const std::size_t dist = pos - static_cast<std::size_t>(cand);
             if (dist > maxDistance) break;
             if (fresh.length > 0 && data_[cand + fresh.length] != data_[pos + fresh.length])
@@ -358,7 +357,8 @@ LzxOutput lzxCompress(std::string_view input, const LzxOptions& options) {
         throw std::invalid_argument("LZX reset interval must be whole frames within the window");
     positionSlotsFor(options.windowBits);
 
-    const std::size_t intervals = (input.size() + options.resetInterval - 1) / options.resetInterval;
+    const std::size_t intervals =
+        (input.size() + options.resetInterval - 1) / options.resetInterval;
     struct Piece {
         std::string data;
         std::vector<std::uint64_t> frames;
@@ -373,14 +373,21 @@ LzxOutput lzxCompress(std::string_view input, const LzxOptions& options) {
             const std::size_t i = nextInterval.fetch_add(1);
             if (i >= intervals) return;
             try {
-            const std::size_t start = i * options.resetInterval;
-            const std::string_view part =
-                input.substr(start, std::min(options.resetInterval, input.size() - start));
-            IntervalCoder(part, options.windowBits)
-                .run(options.chainDepth, pieces[i].data, pieces[i].frames);
-            const std::size_t done = doneBytes.fetch_add(part.size()) + part.size();
-            std::lock_guard<std::mutex> lock(progressLock);
-            if (options.progress) options.progress(done, input.size());
+                const std::size_t start = i * options.resetInterval;
+                const std::string_view part =
+                    input.substr(start, std::min(options.resetInterval, input.size() - start));
+                // The last interval is coded as a whole one, padded with zeros: one reader
+                // always decodes whole frames, and the Workshop compiler pads the same way.
+                std::string padded;
+                if (part.size() < options.resetInterval) {
+                    padded.assign(part);
+                    padded.resize(options.resetInterval, '\0');
+                }
+                IntervalCoder(padded.empty() ? part : std::string_view(padded), options.windowBits)
+                    .run(options.chainDepth, pieces[i].data, pieces[i].frames);
+                const std::size_t done = doneBytes.fetch_add(part.size()) + part.size();
+                std::lock_guard<std::mutex> lock(progressLock);
+                if (options.progress) options.progress(done, input.size());
             } catch (...) {
                 std::lock_guard<std::mutex> lock(progressLock);
                 if (!failure) failure = std::current_exception();
@@ -401,6 +408,10 @@ LzxOutput lzxCompress(std::string_view input, const LzxOptions& options) {
         for (auto f : p.frames) out.frameOffsets.push_back(out.data.size() + f);
         out.data += p.data;
     }
+    // Frames of padding alone are not listed.
+    out.frameOffsets.resize((input.size() + kLzxFrameSize - 1) / kLzxFrameSize);
+    // A reader peeks up to two words past the last code it needs.
+    if (!out.data.empty()) out.data.append(4, '\0');
     return out;
 }
 

@@ -15,10 +15,10 @@ namespace tarnbook::chm {
 inline constexpr std::size_t kLzxFrameSize = 0x8000;
 
 struct LzxOptions {
-    int windowBits = 16;                 // 64 KB window, as the Workshop compiler uses
+    int windowBits = 16;                  // 64 KB window, as the Workshop compiler uses
     std::size_t resetInterval = 0x10000;  // bytes; a multiple of the frame size, <= the window
-    unsigned threads = 0;                 // 0: as many as the machine has (intervals are independent)
-    int chainDepth = 64;                  // match-finder effort
+    unsigned threads = 0;  // 0: as many as the machine has (intervals are independent)
+    int chainDepth = 64;   // match-finder effort
     // Called after each finished reset interval with (bytes done, bytes in total).
     std::function<void(std::size_t, std::size_t)> progress;
 };

@@ -20,7 +20,9 @@ std::string field(const WindowDefinition& w, std::size_t index) {
     return index < w.fields.size() ? w.fields[index] : std::string();
 }
 
-std::uint32_t number(const std::string& text) { return parseProjectNumber(text).value_or(0); }
+std::uint32_t number(const std::string& text) {
+    return parseProjectNumber(text).value_or(0);
+}
 
 // FILETIME: 100 ns ticks since 1601.
 std::uint64_t fileTime(std::uint32_t unixSeconds) {
@@ -40,7 +42,9 @@ void putRecord(std::string& out, std::uint16_t code, const std::string& data) {
     out += data;
 }
 
-std::string cString(const std::string& s) { return s + std::string(1, '\0'); }
+std::string cString(const std::string& s) {
+    return s + std::string(1, '\0');
+}
 
 std::string u32(std::uint32_t v) {
     std::string s;
@@ -56,14 +60,16 @@ struct Rect {
 Rect parseRect(const std::string& text) {
     Rect r;
     std::string t = text;
-    t.erase(std::remove_if(t.begin(), t.end(), [](char c) { return c == '[' || c == ']' || c == ' '; }),
-            t.end());
+    t.erase(
+        std::remove_if(t.begin(), t.end(), [](char c) { return c == '[' || c == ']' || c == ' '; }),
+        t.end());
     if (t.empty()) return r;
     r.given = true;
     std::size_t start = 0;
     for (int i = 0; i < 4 && start <= t.size(); ++i) {
         const std::size_t comma = t.find(',', start);
-        r.v[i] = number(t.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        r.v[i] =
+            number(t.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
         if (comma == std::string::npos) break;
         start = comma + 1;
     }
@@ -136,8 +142,8 @@ std::string windowEntry(const WindowDefinition& w, StringTable& strings) {
 }
 
 struct UrlFiles {
-    std::string table;   // #URLTBL
-    std::string strings; // #URLSTR
+    std::string table;                        // #URLTBL
+    std::string strings;                      // #URLSTR
     std::vector<std::uint32_t> tableOffsets;  // per topic
 };
 
@@ -158,10 +164,12 @@ UrlFiles urlFiles(const std::vector<Topic>& topics) {
         out.strings += cString(topics[i].local);
     }
     // Sorted by id so that a reader can search it.
-    std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.id < b.id; });
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const Row& a, const Row& b) { return a.id < b.id; });
     out.tableOffsets.assign(topics.size(), 0);
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (i > 0 && i % kUrlEntriesPerBlock == 0) out.table.append(kBlock - out.table.size() % kBlock, '\0');
+        if (i > 0 && i % kUrlEntriesPerBlock == 0)
+            out.table.append(kBlock - out.table.size() % kBlock, '\0');
         out.tableOffsets[rows[i].topic] = static_cast<std::uint32_t>(out.table.size());
         putU32(out.table, rows[i].id);
         putU32(out.table, rows[i].topic);
@@ -270,8 +278,9 @@ std::vector<ChmFile> buildSystemFiles(const SystemInput& in) {
 
     // Alias targets come before the titles in #STRINGS.
     std::vector<ContextAlias> aliases = in.aliases;
-    std::stable_sort(aliases.begin(), aliases.end(),
-                     [](const ContextAlias& a, const ContextAlias& b) { return a.number < b.number; });
+    std::stable_sort(
+        aliases.begin(), aliases.end(),
+        [](const ContextAlias& a, const ContextAlias& b) { return a.number < b.number; });
     std::string ivb;
     putU32(ivb, static_cast<std::uint32_t>(aliases.size() * 8));
     for (const auto& a : aliases) {
@@ -279,19 +288,26 @@ std::vector<ChmFile> buildSystemFiles(const SystemInput& in) {
         putU32(ivb, strings.add(a.target));
     }
 
+    std::vector<std::uint32_t> contentsOffsets;
+    for (const auto& text : in.contentsStrings) contentsOffsets.push_back(strings.add(text, false));
+
     const UrlFiles urls = urlFiles(in.topics);
     std::string topics;
     for (std::size_t i = 0; i < in.topics.size(); ++i) {
         const Topic& t = in.topics[i];
+        std::uint32_t title = kNone;
+        if (t.contentsString && *t.contentsString < contentsOffsets.size())
+            title = contentsOffsets[*t.contentsString];
+        else if (!t.title.empty())
+            title = strings.add(t.title, false);
         putU32(topics, 0);  // place in the binary contents: none written
-        putU32(topics, t.title.empty() ? kNone : strings.add(t.title, false));
+        putU32(topics, title);
         putU32(topics, urls.tableOffsets[i]);
         putU16(topics, t.inContents ? 6 : 2);
         putU16(topics, 0);
     }
 
-    const std::string idxhdr =
-        idxHeader(in, strings, static_cast<std::uint32_t>(in.topics.size()));
+    const std::string idxhdr = idxHeader(in, strings, static_cast<std::uint32_t>(in.topics.size()));
 
     std::vector<ChmFile> files;
     files.push_back({"/#SYSTEM", systemFile(in, idxhdr), false});

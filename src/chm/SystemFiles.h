@@ -24,6 +24,8 @@ struct Topic {
     std::string local;  // entry name without the leading '/', e.g. "pages/a.htm"
     std::string title;  // the page's title; empty for none
     bool inContents = false;
+    // The title's place in SystemInput::contentsStrings, when the contents give it.
+    std::optional<std::size_t> contentsString;
 };
 
 struct ContextAlias {
@@ -48,14 +50,17 @@ struct SystemInput {
     std::uint32_t languageId = 0x409;
     std::uint32_t timestamp = 0;  // seconds since 1970
     std::string title;
-    std::string defaultTopic;   // entry name without '/'
+    std::string defaultTopic;  // entry name without '/'
     std::string defaultWindow;
     std::string defaultFont;
-    std::string compiledName;   // the compiled file's base name
-    std::string contentsFile;   // entry name without '/', empty for none
+    std::string compiledName;  // the compiled file's base name
+    std::string contentsFile;  // entry name without '/', empty for none
     std::string indexFile;
     bool fullTextSearch = false;
     std::vector<WindowDefinition> windows;
+    // The texts of the contents entries, level by level: each page's title, or the entry's
+    // name where the page has none or for headings.
+    std::vector<std::string> contentsStrings;
     std::vector<Topic> topics;  // in the order the project lists its files
     std::vector<ContextAlias> aliases;
     std::vector<std::string> mergeFiles;

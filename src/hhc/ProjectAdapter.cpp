@@ -205,7 +205,8 @@ class Adapter {
         for (auto& line : s->lines) {
             const std::size_t eq = line.find('=');
             if (eq == std::string::npos || trimBlanks(line).starts_with(";")) continue;
-            std::vector<std::string> fields = splitFields(std::string_view(line).substr(eq + 1));
+            std::vector<std::string> fields =
+                splitWindowFields(std::string_view(line).substr(eq + 1));
             for (std::size_t i = 1; i <= 4 && i < fields.size(); ++i) {
                 const std::string t = trimBlanks(fields[i]);
                 const bool quoted = t.size() >= 2 && t.front() == '"' && t.back() == '"';
@@ -218,23 +219,6 @@ class Adapter {
             for (std::size_t i = 0; i < fields.size(); ++i) joined += (i ? "," : "") + fields[i];
             line = line.substr(0, eq + 1) + joined;
         }
-    }
-
-    static std::vector<std::string> splitFields(std::string_view text) {
-        std::vector<std::string> fields(1);
-        bool inQuotes = false;
-        int brackets = 0;
-        for (char c : text) {
-            if (c == '"') inQuotes = !inQuotes;
-            if (!inQuotes && c == '[') ++brackets;
-            if (!inQuotes && c == ']' && brackets > 0) --brackets;
-            if (c == ',' && !inQuotes && brackets == 0) {
-                fields.emplace_back();
-                continue;
-            }
-            fields.back() += c;
-        }
-        return fields;
     }
 
     // Lines of an "#include"d file, or nullopt when it cannot be read.
