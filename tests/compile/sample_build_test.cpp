@@ -133,13 +133,11 @@ TEST(Sample, CompilesIntoAHelpFileThatReadsBack) {
     for (const auto& [name, bytes] : filesUnder(folder + "/_RESOURCE"))
         EXPECT_EQ(mspack.entries["/_RESOURCE/" + name], bytes) << name;
     std::string out;
-    ASSERT_EQ(platform::runAndCapture("chmls", {"extractalias", r.chmPath, d.file("alias"), "ID_"},
-                                      d.path(), &out),
-              0)
+    ASSERT_EQ(platform::runAndCapture("chmls", {"extractalias", r.chmPath}, d.path(), &out), 0)
         << out;
-    const std::string ali = readBytes(d.file("alias.ali"));
+    const std::string ali = readBytes(d.file("Sample.ali"));
     for (const char* id : {"1000", "1010", "1020", "1030", "1040"})
-        EXPECT_NE(ali.find(std::string("ID_") + id + "=_RESOURCE\\"), std::string::npos)
+        EXPECT_NE(ali.find(std::string("helpid") + id + "=_RESOURCE/"), std::string::npos)
             << id << "\n"
             << ali;
 }
