@@ -424,6 +424,10 @@ class Adapter {
             for (const auto& line : s->lines) {
                 const std::string t = trimBlanks(line);
                 if (t.empty() || t[0] == ';') continue;
+                if (t.find_first_of("*?") != std::string::npos) {
+                    addMatches(t, &lines, &seen);
+                    continue;
+                }
                 const Resolved r = resolve(cleanReference(t));
                 if (r.where != Where::Inside) {
                     report(msg::kCannotCompileFile, Severity::Error,
@@ -451,6 +455,41 @@ class Adapter {
         }
         if (!s && lines.empty()) return;
         out_.hhp.sectionForWrite("FILES").lines = std::move(lines);
+    }
+
+    // A [FILES] line with wildcards in its file name: every file of that folder that
+    // matches, in name order, as the Workshop compiler takes them.
+    void addMatches(const std::string& line, std::vector<std::string>* lines,
+                    std::set<std::string>* seen) {
+        const std::string ref = cleanReference(line);
+        const std::string folder = platform::folderPart(ref);
+        const std::string pattern = lowerAscii(platform::fileNamePart(ref));
+        bool any = false;
+        if (folder.find_first_of("*?") == std::string::npos) {
+            for (const auto& e :
+                 platform::listFolder(folder.empty() ? folder_ : folder_ + "/" + folder)) {
+                if (e.isFolder || !wildcardMatch(pattern, lowerAscii(e.name))) continue;
+                const Resolved r = resolve(folder.empty() ? e.name : folder + "/" + e.name);
+                if (r.where != Where::Inside) continue;
+                any = true;
+                if (!seen->insert(lowerAscii(r.relative)).second) continue;
+                lines->push_back(r.relative);
+                out_.listedFiles.push_back(r.relative);
+            }
+        }
+        if (!any)
+            report(msg::kCannotCompileFile, Severity::Error,
+                   "Compilation failed while compiling " + line + ": no file matches.");
+    }
+
+    static bool wildcardMatch(std::string_view pattern, std::string_view name) {
+        if (pattern.empty()) return name.empty();
+        if (pattern[0] == '*')
+            return wildcardMatch(pattern.substr(1), name) ||
+                   (!name.empty() && wildcardMatch(pattern, name.substr(1)));
+        if (name.empty()) return false;
+        return (pattern[0] == '?' || pattern[0] == name[0]) &&
+               wildcardMatch(pattern.substr(1), name.substr(1));
     }
 
     AdaptOptions options_;
