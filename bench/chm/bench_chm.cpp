@@ -46,10 +46,10 @@ void BM_OwnWriterAgainstChmcmd(benchmark::State& state) {
             if (e.is_regular_file() && e.path().extension() != ".chm")
                 inputBytes += platform::readFile(e.path().string()).size();
         const auto t1 = Clock::now();
-        const auto a = hhc::compileProject(hhp, {"chmcmd", hhc::Backend::Own});
+        const auto a = hhc::compileProject(hhp);
         const auto t2 = Clock::now();
         ownBytes = static_cast<std::uint64_t>(platform::fileSize(a.chmPath));
-        const auto b = hhc::compileProject(hhp, {"chmcmd", hhc::Backend::Chmcmd});
+        const auto b = hhc::compileProject(hhp, hhc::chmcmdOptions());
         const auto t3 = Clock::now();
         chmcmdBytes = static_cast<std::uint64_t>(platform::fileSize(b.chmPath));
         if (!a.produced || !b.produced) {

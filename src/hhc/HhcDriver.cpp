@@ -187,6 +187,13 @@ std::optional<std::pair<int, std::string>> runChmcmd(AdaptedProject adapted,
 
 }  // namespace
 
+DriverOptions chmcmdOptions(std::string program) {
+    DriverOptions options;
+    options.chmcmd = std::move(program);
+    options.backend = Backend::Chmcmd;
+    return options;
+}
+
 std::string driverBanner(Backend backend) {
     return std::string(buildinfo::kProductName) + " help compiler driver " +
            buildinfo::kProductVersion +
@@ -244,7 +251,8 @@ DriverResult compileProject(const std::string& hhpPath, const DriverOptions& opt
     TempFile output(
         freshName(targetFolder.empty() ? folder : targetFolder, "tarnbook-hhc", ".chm"));
     if (options.backend == Backend::Own) {
-        OwnBuild own = writeOwnChm(adapted, folder, output.path(), &result.messages);
+        OwnBuild own =
+            writeOwnChm(adapted, folder, output.path(), &result.messages, options.progress);
         if (!own.written)
             return fatal(msg::kInternal, "The compiled file cannot be written: " + own.failure);
         result.storedFiles = std::move(own.storedFiles);

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,8 @@ enum class Backend {
 struct DriverOptions {
     std::string chmcmd = "chmcmd";  // program name (looked up on PATH) or path
     Backend backend = Backend::Own;
+    // Own back end: called while compressing with (bytes done, bytes in total).
+    std::function<void(std::size_t, std::size_t)> progress;
 };
 
 struct DriverResult {
@@ -30,6 +34,9 @@ struct DriverResult {
     std::vector<std::string> storedFiles;  // own back end: the entries written, without '/'
     std::string failure;                   // why nothing was produced, for the console
 };
+
+// The options that run chmcmd (`program`) in place of our own writer.
+DriverOptions chmcmdOptions(std::string program = "chmcmd");
 
 DriverResult compileProject(const std::string& hhpPath, const DriverOptions& options = {});
 

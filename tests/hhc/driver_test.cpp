@@ -136,7 +136,7 @@ TEST(HhcDriver, CompilesEveryCorpusProjectIncludingThoseChmcmdAloneRefuses) {
         TempDir t;
         const std::string dir = copyCorpusProject(t, name);
         const auto before = snapshot(dir);
-        const DriverResult r = compileProject(findHhp(dir), {"chmcmd", Backend::Chmcmd});
+        const DriverResult r = compileProject(findHhp(dir), chmcmdOptions());
         ASSERT_TRUE(r.produced) << r.failure << "\n" << r.logText;
         // Names from the project (GBK in one of them) are core text; the disk has their
         // native form.
@@ -163,7 +163,7 @@ TEST(HhcDriver, AliasesAndIncludedMapReachTheCompiledFile) {
     if (!fs::exists(kCorpus + "/hhp")) GTEST_SKIP() << "corpus not present";
     TempDir t;
     const std::string dir = copyCorpusProject(t, "hibara-AttacheCase-help");
-    const DriverResult r = compileProject(dir + "/AttacheCase.hhp", {"chmcmd", Backend::Chmcmd});
+    const DriverResult r = compileProject(dir + "/AttacheCase.hhp", chmcmdOptions());
     ASSERT_TRUE(r.produced) << r.failure;
     Chm chm(r.chmPath);
     const auto ivb = chm.read("/#IVB");
@@ -186,7 +186,7 @@ TEST(HhcDriver, RepairsChmcmdsMultiChunkDirectory) {
     if (!fs::exists(kCorpus + "/hhp")) GTEST_SKIP() << "corpus not present";
     TempDir t;
     const std::string dir = copyCorpusProject(t, "sannybuilder-help-system-en");
-    const DriverResult r = compileProject(dir + "/Sanny Builder.hhp", {"chmcmd", Backend::Chmcmd});
+    const DriverResult r = compileProject(dir + "/Sanny Builder.hhp", chmcmdOptions());
     ASSERT_TRUE(r.produced) << r.failure;
     EXPECT_TRUE(r.directoryRepaired);
     EXPECT_GE(Chm(r.chmPath).count(), 184u);
@@ -243,7 +243,7 @@ TEST(HhcDriver, WritesTheLogInTheWorkshopLayout) {
     writeBytes(t.path() + "/p/_RESOURCE/page0.htm", "<a href=\"nowhere.htm\">x</a>");
     std::string project = readBytes(hhp) + "_RESOURCE\\gone.htm\r\n";
     writeBytes(hhp, project);
-    const DriverResult r = compileProject(hhp, {"chmcmd", Backend::Chmcmd});
+    const DriverResult r = compileProject(hhp, chmcmdOptions());
     ASSERT_TRUE(r.produced) << r.failure;
     EXPECT_EQ(r.logPath, t.path() + "/p/Compile.Log");
     const auto lines = tarnbook::platform::splitLines(readBytes(r.logPath));
@@ -276,7 +276,7 @@ TEST(HhcDriver, ACompilerThatCannotStartOrMakesNothingIsAFailureAndKeepsTheOldRe
     writeBytes(t.path() + "/p/Help.chm", "previous result");
     for (const char* program : {"/nonexistent/chmcmd", "false"}) {
         SCOPED_TRACE(program);
-        const DriverResult r = compileProject(hhp, {program, Backend::Chmcmd});
+        const DriverResult r = compileProject(hhp, chmcmdOptions(program));
         EXPECT_FALSE(r.produced);
         EXPECT_FALSE(r.failure.empty());
         EXPECT_THAT(readBytes(t.path() + "/p/Compile.Log"), HasSubstr("HHC6000: Error: "));
@@ -337,7 +337,7 @@ TEST(HhcDriver, AnchorsOfPagesInSubFoldersAreNotReportedWhenTheyExist) {
     writeBytes(dir + "/p.hhp",
                "[OPTIONS]\r\nCompiled "
                "file=p.chm\r\nTitle=t\r\n\r\n[FILES]\r\nsub\\a.htm\r\nsub\\b.htm\r\n");
-    const DriverResult r = compileProject(dir + "/p.hhp", {"chmcmd", Backend::Chmcmd});
+    const DriverResult r = compileProject(dir + "/p.hhp", chmcmdOptions());
     ASSERT_TRUE(r.produced) << r.failure;
     std::string all;
     for (const auto& m : r.messages) all += m.line() + "\n";
