@@ -76,7 +76,7 @@ void BM_DriverOverChmcmd(benchmark::State& state) {
             break;
         }
         auto t1 = clock::now();
-        const auto r = hhc::compileProject(hhp);
+        const auto r = hhc::compileProject(hhp, hhc::chmcmdOptions());
         auto t2 = clock::now();
         if (!r.produced) {
             state.SkipWithError(("driver failed: " + r.failure).c_str());

@@ -5,12 +5,15 @@
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <random>
+#include <utility>
 
 #include "BuildInfo.h"
 #include "compile/ChmDirectory.h"
 #include "hhc/HhcLogWriter.h"
 #include "hhc/HhpFile.h"
+#include "hhc/OwnBackend.h"
 #include "hhc/ProjectAdapter.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
@@ -141,11 +144,61 @@ bool replaceFile(const std::string& from, const std::string& to) {
     return true;
 }
 
+// Runs chmcmd on an adapted copy of the project; the failure (message number and text), if
+// any.
+std::optional<std::pair<int, std::string>> runChmcmd(AdaptedProject adapted,
+                                                     const std::string& folder,
+                                                     const std::string& outputPath,
+                                                     const DriverOptions& options,
+                                                     DriverResult* result) {
+    // chmcmd opens the names it is given as they are: hand it the file system's own (UTF-8)
+    // path, not the project's Shift_JIS text, or a project with a Japanese name cannot build.
+    adapted.hhp.setOption("Compiled file", platform::nativePath(outputPath).str());
+    TempFile project(freshName(folder, "tarnbook-hhc", ".hhp"));
+    try {
+        platform::writeFileAtomic(project.path(), adapted.hhp.toBytes(),
+                                  platform::Durability::Unsynced);
+    } catch (const platform::IoError& e) {
+        return std::make_pair(msg::kCannotWrite,
+                              std::string("Cannot write the compiler's project copy: ") +
+                                  platform::utf8ToCp932(e.what()));
+    }
+
+    const std::string program = options.chmcmd.empty() ? "chmcmd" : options.chmcmd;
+    std::string output_text;
+    const int exitCode = platform::runAndCapture(program, {platform::fileNamePart(project.path())},
+                                                 folder, &output_text);
+    if (exitCode < 0)
+        return std::make_pair(msg::kInternal,
+                              "The compiler " + program + " cannot be started: " + output_text);
+    for (auto& m : mapChmcmdOutput(withoutDefinedAnchors(output_text, folder)))
+        result->messages.push_back(std::move(m));
+    if (exitCode != 0 || platform::fileSize(outputPath) <= 0)
+        return std::make_pair(msg::kInternal, "The compiler " + program + " ended with exit code " +
+                                                  std::to_string(exitCode) +
+                                                  " without a compiled file.");
+
+    std::string error;
+    bool repaired = false;
+    if (!compile::repairChmDirectoryFile(outputPath, &repaired, &error))
+        return std::make_pair(msg::kInternal, "The compiled file's directory is damaged: " + error);
+    result->directoryRepaired = repaired;
+    return std::nullopt;
+}
+
 }  // namespace
 
-std::string driverBanner() {
+DriverOptions chmcmdOptions(std::string program) {
+    DriverOptions options;
+    options.chmcmd = std::move(program);
+    options.backend = Backend::Chmcmd;
+    return options;
+}
+
+std::string driverBanner(Backend backend) {
     return std::string(buildinfo::kProductName) + " help compiler driver " +
-           buildinfo::kProductVersion + " (chmcmd back end)";
+           buildinfo::kProductVersion +
+           (backend == Backend::Own ? " (built-in writer)" : " (chmcmd back end)");
 }
 
 DriverResult compileProject(const std::string& hhpPath, const DriverOptions& options) {
@@ -169,7 +222,7 @@ DriverResult compileProject(const std::string& hhpPath, const DriverOptions& opt
     result.logPath = adapted.errorLog;
     result.messages = adapted.messages;
 
-    CompileLogData log{driverBanner(), adapted.targetChm, {}, std::nullopt};
+    CompileLogData log{driverBanner(options.backend), adapted.targetChm, {}, std::nullopt};
     auto finish = [&](bool produced) {
         result.produced = produced;
         log.messages = result.messages;
@@ -201,36 +254,15 @@ DriverResult compileProject(const std::string& hhpPath, const DriverOptions& opt
 
     TempFile output(
         freshName(targetFolder.empty() ? folder : targetFolder, "tarnbook-hhc", ".chm"));
-    // chmcmd opens the names it is given as they are: hand it the file system's own (UTF-8)
-    // path, not the project's Shift_JIS text, or a project with a Japanese name cannot build.
-    adapted.hhp.setOption("Compiled file", platform::nativePath(output.path()).str());
-    TempFile project(freshName(folder, "tarnbook-hhc", ".hhp"));
-    try {
-        platform::writeFileAtomic(project.path(), adapted.hhp.toBytes(),
-                                  platform::Durability::Unsynced);
-    } catch (const platform::IoError& e) {
-        return fatal(msg::kCannotWrite, std::string("Cannot write the compiler's project copy: ") +
-                                            platform::utf8ToCp932(e.what()));
+    if (options.backend == Backend::Own) {
+        OwnBuild own =
+            writeOwnChm(adapted, folder, output.path(), &result.messages, options.progress);
+        if (!own.written)
+            return fatal(msg::kInternal, "The compiled file cannot be written: " + own.failure);
+        result.storedFiles = std::move(own.storedFiles);
+    } else if (auto failure = runChmcmd(adapted, folder, output.path(), options, &result)) {
+        return fatal(failure->first, failure->second);
     }
-
-    const std::string program = options.chmcmd.empty() ? "chmcmd" : options.chmcmd;
-    std::string output_text;
-    const int exitCode = platform::runAndCapture(program, {platform::fileNamePart(project.path())},
-                                                 folder, &output_text);
-    if (exitCode < 0)
-        return fatal(msg::kInternal,
-                     "The compiler " + program + " cannot be started: " + output_text);
-    for (auto& m : mapChmcmdOutput(withoutDefinedAnchors(output_text, folder)))
-        result.messages.push_back(std::move(m));
-    if (exitCode != 0 || platform::fileSize(output.path()) <= 0)
-        return fatal(msg::kInternal, "The compiler " + program + " ended with exit code " +
-                                         std::to_string(exitCode) + " without a compiled file.");
-
-    std::string error;
-    bool repaired = false;
-    if (!compile::repairChmDirectoryFile(output.path(), &repaired, &error))
-        return fatal(msg::kInternal, "The compiled file's directory is damaged: " + error);
-    result.directoryRepaired = repaired;
 
     CompileStats stats;
     if (!checkResult(output.path(), folder, adapted.listedFiles, &stats, &result.messages))

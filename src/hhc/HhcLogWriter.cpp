@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "hhc/PageLinks.h"
+
 namespace tarnbook::hhc {
 
 namespace {
@@ -61,51 +63,9 @@ std::string formatCompileLog(const CompileLogData& d) {
 }
 
 void countLinks(std::string_view html, std::size_t* local, std::size_t* internet) {
-    std::size_t pos = 0;
-    while (pos < html.size()) {
-        std::size_t attrLen = 0;
-        const std::size_t at = [&] {
-            for (std::size_t i = pos; i < html.size(); ++i) {
-                const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(html[i])));
-                if (c == 'h' && startsWithNoCase(html.substr(i), "href")) {
-                    attrLen = 4;
-                    return i;
-                }
-                if (c == 's' && startsWithNoCase(html.substr(i), "src")) {
-                    attrLen = 3;
-                    return i;
-                }
-            }
-            return html.size();
-        }();
-        if (at >= html.size()) break;
-        // The attribute name must stand alone: preceded by a blank, followed by '='.
-        std::size_t i = at + attrLen;
-        const bool standsAlone = at > 0 && std::isspace(static_cast<unsigned char>(html[at - 1]));
-        while (i < html.size() && std::isspace(static_cast<unsigned char>(html[i]))) ++i;
-        if (!standsAlone || i >= html.size() || html[i] != '=') {
-            pos = at + attrLen;
-            continue;
-        }
-        ++i;
-        while (i < html.size() && std::isspace(static_cast<unsigned char>(html[i]))) ++i;
-        std::size_t start = i, end;
-        if (i < html.size() && (html[i] == '"' || html[i] == '\'')) {
-            const char q = html[i];
-            start = i + 1;
-            end = html.find(q, start);
-            if (end == std::string_view::npos) end = html.size();
-        } else {
-            end = start;
-            while (end < html.size() && !std::isspace(static_cast<unsigned char>(html[end])) &&
-                   html[end] != '>')
-                ++end;
-        }
-        const std::string_view value = html.substr(start, end - start);
-        pos = end;
+    for (const std::string_view value : linkValues(html)) {
         if (value.empty() || value[0] == '#' || startsWithNoCase(value, "javascript:")) continue;
-        if (value.find("://") != std::string_view::npos || startsWithNoCase(value, "mailto:") ||
-            startsWithNoCase(value, "news:"))
+        if (isWebAddress(value))
             ++*internet;
         else
             ++*local;

@@ -131,4 +131,21 @@ void HhpFile::removeOption(std::string_view key) {
     });
 }
 
+std::vector<std::string> splitWindowFields(std::string_view text) {
+    std::vector<std::string> fields(1);
+    bool inQuotes = false;
+    int brackets = 0;
+    for (char c : text) {
+        if (c == '"') inQuotes = !inQuotes;
+        if (!inQuotes && c == '[') ++brackets;
+        if (!inQuotes && c == ']' && brackets > 0) --brackets;
+        if (c == ',' && !inQuotes && brackets == 0) {
+            fields.emplace_back();
+            continue;
+        }
+        fields.back() += c;
+    }
+    return fields;
+}
+
 }  // namespace tarnbook::hhc

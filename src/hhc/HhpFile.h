@@ -53,5 +53,8 @@ class HhpFile {
 std::string trimBlanks(std::string_view text);
 bool equalsNoCase(std::string_view a, std::string_view b);
 bool splitKeyValue(std::string_view line, std::string* key, std::string* value);
+// The fields of a [WINDOWS] definition (the text after "="), split at commas outside quotes
+// and brackets; the fields keep their quotes and blanks.
+std::vector<std::string> splitWindowFields(std::string_view text);
 
 }  // namespace tarnbook::hhc

@@ -205,7 +205,8 @@ class Adapter {
         for (auto& line : s->lines) {
             const std::size_t eq = line.find('=');
             if (eq == std::string::npos || trimBlanks(line).starts_with(";")) continue;
-            std::vector<std::string> fields = splitFields(std::string_view(line).substr(eq + 1));
+            std::vector<std::string> fields =
+                splitWindowFields(std::string_view(line).substr(eq + 1));
             for (std::size_t i = 1; i <= 4 && i < fields.size(); ++i) {
                 const std::string t = trimBlanks(fields[i]);
                 const bool quoted = t.size() >= 2 && t.front() == '"' && t.back() == '"';
@@ -218,23 +219,6 @@ class Adapter {
             for (std::size_t i = 0; i < fields.size(); ++i) joined += (i ? "," : "") + fields[i];
             line = line.substr(0, eq + 1) + joined;
         }
-    }
-
-    static std::vector<std::string> splitFields(std::string_view text) {
-        std::vector<std::string> fields(1);
-        bool inQuotes = false;
-        int brackets = 0;
-        for (char c : text) {
-            if (c == '"') inQuotes = !inQuotes;
-            if (!inQuotes && c == '[') ++brackets;
-            if (!inQuotes && c == ']' && brackets > 0) --brackets;
-            if (c == ',' && !inQuotes && brackets == 0) {
-                fields.emplace_back();
-                continue;
-            }
-            fields.back() += c;
-        }
-        return fields;
     }
 
     // Lines of an "#include"d file, or nullopt when it cannot be read.
@@ -440,6 +424,10 @@ class Adapter {
             for (const auto& line : s->lines) {
                 const std::string t = trimBlanks(line);
                 if (t.empty() || t[0] == ';') continue;
+                if (t.find_first_of("*?") != std::string::npos) {
+                    addMatches(t, &lines, &seen);
+                    continue;
+                }
                 const Resolved r = resolve(cleanReference(t));
                 if (r.where != Where::Inside) {
                     report(msg::kCannotCompileFile, Severity::Error,
@@ -467,6 +455,41 @@ class Adapter {
         }
         if (!s && lines.empty()) return;
         out_.hhp.sectionForWrite("FILES").lines = std::move(lines);
+    }
+
+    // A [FILES] line with wildcards in its file name: every file of that folder that
+    // matches, in name order, as the Workshop compiler takes them.
+    void addMatches(const std::string& line, std::vector<std::string>* lines,
+                    std::set<std::string>* seen) {
+        const std::string ref = cleanReference(line);
+        const std::string folder = platform::folderPart(ref);
+        const std::string pattern = lowerAscii(platform::fileNamePart(ref));
+        bool any = false;
+        if (folder.find_first_of("*?") == std::string::npos) {
+            for (const auto& e :
+                 platform::listFolder(folder.empty() ? folder_ : folder_ + "/" + folder)) {
+                if (e.isFolder || !wildcardMatch(pattern, lowerAscii(e.name))) continue;
+                const Resolved r = resolve(folder.empty() ? e.name : folder + "/" + e.name);
+                if (r.where != Where::Inside) continue;
+                any = true;
+                if (!seen->insert(lowerAscii(r.relative)).second) continue;
+                lines->push_back(r.relative);
+                out_.listedFiles.push_back(r.relative);
+            }
+        }
+        if (!any)
+            report(msg::kCannotCompileFile, Severity::Error,
+                   "Compilation failed while compiling " + line + ": no file matches.");
+    }
+
+    static bool wildcardMatch(std::string_view pattern, std::string_view name) {
+        if (pattern.empty()) return name.empty();
+        if (pattern[0] == '*')
+            return wildcardMatch(pattern.substr(1), name) ||
+                   (!name.empty() && wildcardMatch(pattern, name.substr(1)));
+        if (name.empty()) return false;
+        return (pattern[0] == '?' || pattern[0] == name[0]) &&
+               wildcardMatch(pattern.substr(1), name.substr(1));
     }
 
     AdaptOptions options_;

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 
+#include "../chm/ChmReaders.h"
 #include "compile/BuildTestSupport.h"
 #include "compile/CompileLogPage.h"
 #include "compile/CompileRun.h"
@@ -124,6 +125,25 @@ TEST(Sample, CompilesIntoAHelpFileThatReadsBack) {
     for (std::size_t at = 4; at + 8 <= ivb->size(); at += 8) ids.push_back(u32(at));
     for (std::uint32_t id : {1000u, 1010u, 1020u, 1030u, 1040u})
         EXPECT_NE(std::find(ids.begin(), ids.end(), id), ids.end()) << id;
+
+    // libmspack reads the same bytes, and chmls names each context number's page relative
+    // to the project.
+    const auto mspack = chmtest::readWithMspack(r.chmPath);
+    ASSERT_EQ(mspack.error, "");
+    for (const auto& [name, bytes] : filesUnder(folder + "/_RESOURCE"))
+        EXPECT_EQ(mspack.entries.count("/_RESOURCE/" + name)
+                      ? mspack.entries.at("/_RESOURCE/" + name)
+                      : std::string(),
+                  bytes)
+            << name;
+    std::string out;
+    ASSERT_EQ(platform::runAndCapture("chmls", {"extractalias", r.chmPath}, d.path(), &out), 0)
+        << out;
+    const std::string ali = readBytes(folder + "/Sample.ali");  // chmls writes beside the file
+    for (const char* id : {"1000", "1010", "1020", "1030", "1040"})
+        EXPECT_NE(ali.find(std::string("helpid") + id + "=_RESOURCE/"), std::string::npos)
+            << id << "\n"
+            << ali;
 }
 
 }  // namespace

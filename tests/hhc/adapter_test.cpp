@@ -96,6 +96,17 @@ TEST(ProjectAdapter, LeavesOutMissingDuplicateAndEscapingFilesWithWorkshopMessag
     EXPECT_EQ(a.messages.size(), 4u);
 }
 
+TEST(ProjectAdapter, ExpandsWildcardsInFilesToTheMatchingFilesInNameOrder) {
+    TempDir d;
+    for (const char* name : {"img/b.GIF", "img/a.gif", "img/c.png", "img/sub/d.gif", "x1.htm"})
+        writeBytes(d.file(std::string("proj/") + name), "x");
+    const auto a = adaptProject(
+        HhpFile::parse("[FILES]\r\nimg\\*.gif\r\nx?.htm\r\nimg\\a.gif\r\nnone\\*.htm\r\n"),
+        {d.path() + "/proj", "p.hhp"});
+    EXPECT_THAT(lines(a, "FILES"), ElementsAre("img/a.gif", "img/b.GIF", "x1.htm"));
+    EXPECT_TRUE(reported(a, 5003, Severity::Error, "none\\*.htm: no file matches"));
+}
+
 TEST(ProjectAdapter, GivesAliasesSlashesAndKeepsOnlyMapIdsThatHaveOne) {
     TempDir d;
     writeBytes(d.file("pages/overview.html"), "o");

@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "CorpusProject.h"
 #include "compile/ChmDirectory.h"
 #include "compile/Decompile.h"
 #include "hhc/HhcDriver.h"
@@ -18,6 +19,8 @@
 
 using namespace tarnbook::compile;
 using namespace tarnbook::hhc;
+using tarnbook::testing::copyCorpusProject;
+using tarnbook::testing::findHhp;
 using tarnbook::testing::readBytes;
 using tarnbook::testing::TempDir;
 using tarnbook::testing::writeBytes;
@@ -30,22 +33,6 @@ const std::string kCorpus = TARNBOOK_CORPUS_DIR;
 
 bool haveChmcmd() {
     return !tarnbook::platform::findExecutable("chmcmd").empty();
-}
-
-// A copy of a corpus project, writable, so that compiling leaves the corpus alone.
-std::string copyProject(const TempDir& t, const std::string& name) {
-    const std::string to = t.path() + "/a/b/" + name;
-    fs::create_directories(to);
-    fs::copy(kCorpus + "/hhp/" + name, to, fs::copy_options::recursive);
-    for (const auto& e : fs::recursive_directory_iterator(to))
-        fs::permissions(e.path(), fs::perms::owner_write, fs::perm_options::add);
-    return to;
-}
-
-std::string findHhp(const std::string& folder) {
-    for (const auto& e : fs::directory_iterator(folder))
-        if (e.path().extension() == ".hhp") return e.path().string();
-    return {};
 }
 
 struct Chm {
@@ -148,9 +135,9 @@ TEST(HhcDriver, CompilesEveryCorpusProjectIncludingThoseChmcmdAloneRefuses) {
         const std::string name = e.path().filename().string();
         SCOPED_TRACE(name);
         TempDir t;
-        const std::string dir = copyProject(t, name);
+        const std::string dir = copyCorpusProject(t, name);
         const auto before = snapshot(dir);
-        const DriverResult r = compileProject(findHhp(dir));
+        const DriverResult r = compileProject(findHhp(dir), chmcmdOptions());
         ASSERT_TRUE(r.produced) << r.failure << "\n" << r.logText;
         // Names from the project (GBK in one of them) are core text; the disk has their
         // native form.
@@ -177,8 +164,8 @@ TEST(HhcDriver, AliasesAndIncludedMapReachTheCompiledFile) {
     ASSERT_TRUE(fs::exists(kCorpus + "/hhp"))
         << "the shared corpus is missing: " << kCorpus + "/hhp";
     TempDir t;
-    const std::string dir = copyProject(t, "hibara-AttacheCase-help");
-    const DriverResult r = compileProject(dir + "/AttacheCase.hhp");
+    const std::string dir = copyCorpusProject(t, "hibara-AttacheCase-help");
+    const DriverResult r = compileProject(dir + "/AttacheCase.hhp", chmcmdOptions());
     ASSERT_TRUE(r.produced) << r.failure;
     Chm chm(r.chmPath);
     const auto ivb = chm.read("/#IVB");
@@ -201,8 +188,8 @@ TEST(HhcDriver, RepairsChmcmdsMultiChunkDirectory) {
     ASSERT_TRUE(fs::exists(kCorpus + "/hhp"))
         << "the shared corpus is missing: " << kCorpus + "/hhp";
     TempDir t;
-    const std::string dir = copyProject(t, "sannybuilder-help-system-en");
-    const DriverResult r = compileProject(dir + "/Sanny Builder.hhp");
+    const std::string dir = copyCorpusProject(t, "sannybuilder-help-system-en");
+    const DriverResult r = compileProject(dir + "/Sanny Builder.hhp", chmcmdOptions());
     ASSERT_TRUE(r.produced) << r.failure;
     EXPECT_TRUE(r.directoryRepaired);
     EXPECT_GE(Chm(r.chmPath).count(), 184u);
@@ -259,12 +246,12 @@ TEST(HhcDriver, WritesTheLogInTheWorkshopLayout) {
     writeBytes(t.path() + "/p/_RESOURCE/page0.htm", "<a href=\"nowhere.htm\">x</a>");
     std::string project = readBytes(hhp) + "_RESOURCE\\gone.htm\r\n";
     writeBytes(hhp, project);
-    const DriverResult r = compileProject(hhp);
+    const DriverResult r = compileProject(hhp, chmcmdOptions());
     ASSERT_TRUE(r.produced) << r.failure;
     EXPECT_EQ(r.logPath, t.path() + "/p/Compile.Log");
     const auto lines = tarnbook::platform::splitLines(readBytes(r.logPath));
     ASSERT_GE(lines.size(), 14u);
-    EXPECT_EQ(lines[0], driverBanner());
+    EXPECT_EQ(lines[0], driverBanner(Backend::Chmcmd));
     EXPECT_EQ(lines[2], "Compiling " + r.chmPath);
     EXPECT_THAT(readBytes(r.logPath), HasSubstr("\r\nHHC5003: Error: Compilation failed while "
                                                 "compiling _RESOURCE\\gone.htm"));
@@ -292,7 +279,7 @@ TEST(HhcDriver, ACompilerThatCannotStartOrMakesNothingIsAFailureAndKeepsTheOldRe
     writeBytes(t.path() + "/p/Help.chm", "previous result");
     for (const char* program : {"/nonexistent/chmcmd", "false"}) {
         SCOPED_TRACE(program);
-        const DriverResult r = compileProject(hhp, {program});
+        const DriverResult r = compileProject(hhp, chmcmdOptions(program));
         EXPECT_FALSE(r.produced);
         EXPECT_FALSE(r.failure.empty());
         EXPECT_THAT(readBytes(t.path() + "/p/Compile.Log"), HasSubstr("HHC6000: Error: "));
@@ -317,9 +304,10 @@ TEST(HhcDriver, ProgramExitStatusTellsWhetherTheFileWasProduced) {
     EXPECT_NE(
         tarnbook::platform::runAndCapture(program, {t.path() + "/none.hhp"}, t.path(), &output), 0);
     EXPECT_THAT(output, HasSubstr("cannot read the project file"));
-    EXPECT_NE(tarnbook::platform::runAndCapture(program, {"--chmcmd=/nonexistent/x", hhp}, t.path(),
-                                                &output),
-              0);
+    EXPECT_NE(
+        tarnbook::platform::runAndCapture(
+            program, {"--backend", "chmcmd", "--chmcmd=/nonexistent/x", hhp}, t.path(), &output),
+        0);
     EXPECT_THAT(output, HasSubstr("cannot be started"));
 }
 
@@ -363,7 +351,7 @@ TEST(HhcDriver, AnchorsOfPagesInSubFoldersAreNotReportedWhenTheyExist) {
     writeBytes(dir + "/p.hhp",
                "[OPTIONS]\r\nCompiled "
                "file=p.chm\r\nTitle=t\r\n\r\n[FILES]\r\nsub\\a.htm\r\nsub\\b.htm\r\n");
-    const DriverResult r = compileProject(dir + "/p.hhp");
+    const DriverResult r = compileProject(dir + "/p.hhp", chmcmdOptions());
     ASSERT_TRUE(r.produced) << r.failure;
     std::string all;
     for (const auto& m : r.messages) all += m.line() + "\n";

@@ -1,5 +1,6 @@
-// tarnbook-hhc PROJECT.hhp: compiles a Workshop project with chmcmd and writes the error log
-// the project names. Exit status 0 only when the compiled file was produced.
+// tarnbook-hhc [--backend own|chmcmd] PROJECT.hhp: compiles a Workshop project, with our own
+// writer or with chmcmd, and writes the error log the project names. Exit status 0 only when
+// the compiled file was produced.
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -15,11 +16,23 @@ int main(int argc, char** argv) {
     std::string project;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg.starts_with("--chmcmd=")) {
+        if (arg == "--backend" || arg.starts_with("--backend=")) {
+            std::string_view name = arg.size() > 9 ? arg.substr(10) : std::string_view();
+            if (arg == "--backend") name = i + 1 < argc ? std::string_view(argv[++i]) : "";
+            if (name == "own") {
+                options.backend = Backend::Own;
+            } else if (name == "chmcmd") {
+                options.backend = Backend::Chmcmd;
+            } else {
+                std::fprintf(stderr, "tarnbook-hhc: --backend takes own or chmcmd\n");
+                return 2;
+            }
+        } else if (arg.starts_with("--chmcmd=")) {
             options.chmcmd = tarnbook::platform::corePath(
                 tarnbook::platform::NativePath(std::string(arg.substr(9))));
         } else if (arg == "--help" || arg == "-h") {
-            std::printf("Usage: tarnbook-hhc [--chmcmd=PROGRAM] PROJECT.hhp\n");
+            std::printf(
+                "Usage: tarnbook-hhc [--backend own|chmcmd] [--chmcmd=PROGRAM] PROJECT.hhp\n");
             return 0;
         } else if (project.empty()) {
             // The argument is a native (UTF-8) path; the core speaks CP932.
@@ -30,7 +43,8 @@ int main(int argc, char** argv) {
         }
     }
     if (project.empty()) {
-        std::fprintf(stderr, "Usage: tarnbook-hhc [--chmcmd=PROGRAM] PROJECT.hhp\n");
+        std::fprintf(stderr,
+                     "Usage: tarnbook-hhc [--backend own|chmcmd] [--chmcmd=PROGRAM] PROJECT.hhp\n");
         return 2;
     }
     try {
