@@ -296,6 +296,7 @@ class Reader {
             if (!captureFormat_.hidden) paragraph_.runs.push_back(std::move(r));
             return;
         }
+        if (command == u"button" && buttonLink(argument)) return;
         if (command.starts_with(u"ewc") || command.starts_with(u"button") ||
             command.starts_with(u"mci")) {
             warn("embedded window, button or media not converted: {" +
@@ -303,6 +304,42 @@ class Reader {
             return;
         }
         emit(u"{" + inner + u"}");
+    }
+
+    // {button label, JumpID(file, id)}: a button that jumps (or pops up) is a link.
+    bool buttonLink(const std::u16string& argument) {
+        const auto comma = argument.find(u',');
+        if (comma == std::u16string::npos) return false;
+        std::u16string label = trimmedText(argument.substr(0, comma));
+        const std::u16string macro = trimmedText(argument.substr(comma + 1));
+        const auto open = macro.find(u'(');
+        const auto close = macro.rfind(u')');
+        if (open == std::u16string::npos || close == std::u16string::npos || close < open)
+            return false;
+        std::string name = platform::utf16ToUtf8(trimmedText(macro.substr(0, open)));
+        for (char& c : name) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        LinkKind kind = LinkKind::None;
+        if (name == "jumpid" || name == "ji") kind = LinkKind::Jump;
+        if (name == "popupid" || name == "pi") kind = LinkKind::Popup;
+        if (kind == LinkKind::None) return false;
+        std::u16string id = macro.substr(open + 1, close - open - 1);
+        const auto lastComma = id.rfind(u',');
+        if (lastComma != std::u16string::npos) id = id.substr(lastComma + 1);
+        id = trimmedText(id);
+        while (!id.empty() && (id.front() == u'"' || id.front() == u'`' || id.front() == u'\''))
+            id.erase(0, 1);
+        while (!id.empty() && (id.back() == u'"' || id.back() == u'\'' || id.back() == u'`'))
+            id.pop_back();
+        if (id.empty()) return false;
+        finishHidden();
+        Run r;
+        r.format = captureFormat_;
+        r.format.hidden = false;
+        r.text = label.empty() ? u">>" : u"[" + label + u"]";
+        r.link = kind;
+        r.target = platform::encodeCp932(id);
+        paragraph_.runs.push_back(std::move(r));
+        return true;
     }
 
     // --- Footnotes --------------------------------------------------------------------------

@@ -184,6 +184,30 @@ TEST(Conversion, AProjectWithoutTopicFilesConvertsNothing) {
     EXPECT_EQ(r.warnings.size(), 2u);
 }
 
+// Real help sources (see each folder's SOURCE.md); the expected numbers are the footnotes
+// their topic files hold.
+TEST(Conversion, PublicWinHelpSourcesConvertWithEveryTopicKeywordAndContextId) {
+    struct Case {
+        const char* hpj;
+        std::size_t topics, keywords, contextIds, minNodes;
+    };
+    const Case cases[] = {
+        {"vispy-filever/FileVer.hpj", 29, 55, 29, 29},
+        {"ddablib-verinfo/PJVersionInfo.hpj", 40, 89, 40, 40},
+    };
+    for (const Case& k : cases) {
+        BuildFixture f;
+        const auto r = convertWinHelpProject(std::string(WINHELP_DATA_DIR) + "/" + k.hpj,
+                                             {f.folder(), *f.ws.project, f.ws.tree, f.prompts});
+        EXPECT_EQ(r.topics, k.topics) << k.hpj;
+        EXPECT_EQ(r.keywords, k.keywords) << k.hpj;
+        EXPECT_EQ(r.contextIds, k.contextIds) << k.hpj;
+        EXPECT_EQ(r.pages.size(), k.topics) << k.hpj;
+        EXPECT_GE(f.ws.tree.count(), k.minNodes) << k.hpj;
+        for (const auto& w : r.warnings) EXPECT_FALSE(contains(w, "no such topic")) << w;
+    }
+}
+
 TEST(Conversion, TheConvertedSampleCompilesAndItsLinksResolveInTheHelpFile) {
     ASSERT_TRUE(fs::exists(kDriver)) << "the compiler driver " << kDriver << " is not built";
     Converted c;

@@ -52,6 +52,8 @@ TEST(RtfTopics, HotTextFollowedByHiddenTextBecomesJumpOrPopup) {
         {"{\\uldb Plain}{\\v %IDH_D}", LinkKind::Jump, "IDH_D", "Plain"},
         {"\\uldb split {\\b bold}\\uldb0\\v IDH_E\\v0 after", LinkKind::Jump, "IDH_E", "split bold"},
         {"{\\uldb Other}{\\v IDH_F@other.hlp}", LinkKind::Jump, "IDH_F@other.hlp", "Other"},
+        {"\\{button Go, JumpID(`x.hlp', IDH_G)\\}", LinkKind::Jump, "IDH_G", "[Go]"},
+        {"\\{button , PI(, IDH_H)\\}", LinkKind::Popup, "IDH_H", ">>"},
     };
     for (const Case& c : cases) {
         const auto r = read(std::string("x ") + c.rtf + "\\par");
