@@ -91,8 +91,8 @@ void HpjConvertDialog::convert(const std::string& hpjPath) {
 void HpjConvertDialog::showForm() {
     for (int i = 0; i < 4; ++i) markers_[i]->setChecked(form_.step() == i + 1);
     const QString hpj = QString::fromStdString(form_.hpjField());
-    fields_[0]->setText(fields_[0]->fontMetrics().elidedText(hpj, Qt::ElideMiddle,
-                                                             fields_[0]->width() - 8));
+    fields_[0]->setText(
+        fields_[0]->fontMetrics().elidedText(hpj, Qt::ElideMiddle, fields_[0]->width() - 8));
     fields_[0]->setToolTip(hpj);
     fields_[1]->setText(QString::fromStdString(form_.checkField()));
     fields_[2]->setText(QString::fromStdString(form_.convertField()));

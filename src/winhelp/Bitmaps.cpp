@@ -428,8 +428,8 @@ std::string encodePng(const Image& image) {
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < image.height; ++y)
-        png_write_row(png, const_cast<png_bytep>(&image.rgba[static_cast<std::size_t>(y) *
-                                                            image.width * 4]));
+        png_write_row(
+            png, const_cast<png_bytep>(&image.rgba[static_cast<std::size_t>(y) * image.width * 4]));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return out;

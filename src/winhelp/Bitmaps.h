@@ -20,7 +20,7 @@ struct DibInfo {
     int width = 0;
     int height = 0;  // negative: rows stored top first
     int bitCount = 0;
-    int compression = 0;  // 0 none, 1 RLE8, 2 RLE4, 3 bit fields
+    int compression = 0;                 // 0 none, 1 RLE8, 2 RLE4, 3 bit fields
     std::vector<std::uint32_t> palette;  // 0x00RRGGBB
     std::uint32_t masks[3] = {0, 0, 0};  // bit fields: red, green, blue
 };

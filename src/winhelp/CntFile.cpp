@@ -37,8 +37,8 @@ std::string unescaped(std::string_view text) {
     return out;
 }
 
-void parseInto(CntFile& out, std::string_view bytes, std::string_view folder,
-               std::string_view name, int levelOffset, int depth) {
+void parseInto(CntFile& out, std::string_view bytes, std::string_view folder, std::string_view name,
+               int levelOffset, int depth) {
     int lastBookLevel = 0;
     for (const std::string& raw : platform::splitLines(bytes)) {
         const std::string_view line = trimmed(raw);
@@ -73,15 +73,15 @@ void parseInto(CntFile& out, std::string_view bytes, std::string_view folder,
         std::size_t digits = 0;
         while (digits < line.size() && line[digits] >= '0' && line[digits] <= '9') ++digits;
         if (digits == 0 || digits > 3) {
-            out.warnings.push_back(std::string(name) + ": line without a level: " +
-                                   std::string(line));
+            out.warnings.push_back(std::string(name) +
+                                   ": line without a level: " + std::string(line));
             continue;
         }
         CntEntry e;
         e.level = std::stoi(std::string(line.substr(0, digits))) + levelOffset;
         if (e.level < 1 || e.level > kMaxLevel) {
-            out.warnings.push_back(std::string(name) + ": level out of range: " +
-                                   std::string(line));
+            out.warnings.push_back(std::string(name) +
+                                   ": level out of range: " + std::string(line));
             continue;
         }
         const std::string_view rest = trimmed(line.substr(digits));

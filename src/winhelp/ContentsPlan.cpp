@@ -75,7 +75,8 @@ BrowsePlace browsePlace(const std::u16string& text) {
 void fromBrowseSequences(ContentsPlan& plan, const std::vector<Topic>& topics) {
     std::map<std::u16string, std::vector<std::size_t>> sequences;
     for (std::size_t i = 0; i < topics.size(); ++i)
-        if (!topics[i].browse.empty()) sequences[browsePlace(topics[i].browse).sequence].push_back(i);
+        if (!topics[i].browse.empty())
+            sequences[browsePlace(topics[i].browse).sequence].push_back(i);
     for (auto& [name, members] : sequences) {
         // Numbered members go by their order text; "auto" ones keep the file order (ahead of
         // numbered ones when a sequence mixes both).

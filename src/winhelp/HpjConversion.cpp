@@ -140,8 +140,8 @@ ConvertedTopics convertTopicFiles(const CheckedProject& checked,
     for (std::size_t i = 0; i < files.size(); ++i) {
         report(progress, static_cast<int>(i * 80 / files.size()));
         const std::string bytes = platform::readFile(files[i]);
-        RtfReadResult r =
-            readRtfTopics(bytes, checked.codePage, platform::cp932ToUtf8(platform::fileNamePart(files[i])));
+        RtfReadResult r = readRtfTopics(bytes, checked.codePage,
+                                        platform::cp932ToUtf8(platform::fileNamePart(files[i])));
         for (auto& w : r.warnings) out.warnings.push_back(std::move(w));
         for (auto& t : r.topics) {
             t.sourceFile = files[i];
@@ -314,8 +314,8 @@ ConversionResult registerConversion(const CheckedProject& checked, const Convert
     std::map<std::string, std::string> pictureNames;  // lower-cased reference -> file name
     for (const auto& [ref, picture] : converted.pictures)
         if (picture.png)
-            pictureNames[ref] =
-                names.reserve(safePageBase(platform::baseName(platform::fileNamePart(ref))), ".png");
+            pictureNames[ref] = names.reserve(
+                safePageBase(platform::baseName(platform::fileNamePart(ref))), ".png");
 
     std::vector<std::string*> existing;
     for (auto& n : pageNames)
@@ -366,12 +366,14 @@ ConversionResult registerConversion(const CheckedProject& checked, const Convert
     for (std::size_t i = 0; i < topics.size(); ++i) {
         std::vector<std::string> pageWarnings;
         const std::string page = renderTopicPage(topics[i], links, &pageWarnings);
-        const std::string where = platform::cp932ToUtf8(platform::encodeCp932(topicTitle(topics[i], i)));
+        const std::string where =
+            platform::cp932ToUtf8(platform::encodeCp932(topicTitle(topics[i], i)));
         for (const auto& w : pageWarnings) result.warnings.push_back(where + ": " + w);
         platform::writeFileAtomic(platform::joinPath(resource, pageNames[i]), page,
                                   platform::Durability::Unsynced);
         result.pages.push_back(pageNames[i]);
-        report(progress, 10 + static_cast<int>((i + 1) * 60 / std::max<std::size_t>(topics.size(), 1)));
+        report(progress,
+               10 + static_cast<int>((i + 1) * 60 / std::max<std::size_t>(topics.size(), 1)));
     }
     for (const auto& [ref, name] : pictureNames) {
         platform::writeFileAtomic(platform::joinPath(resource, name),
@@ -394,7 +396,8 @@ ConversionResult registerConversion(const CheckedProject& checked, const Convert
         std::string mapName = project.readString("XHP", "MAP");
         if (mapName.empty()) {
             mapName = platform::baseName(checked.hpj.path.empty() ? std::string("winhelp")
-                                                                  : checked.hpj.path) + ".MAP";
+                                                                  : checked.hpj.path) +
+                      ".MAP";
             // The map-file command rewrites <name>.MAP with numbers of its own.
             if (equalsNoCase(mapName, project.readString("XHP", "Name") + ".MAP"))
                 mapName = platform::baseName(mapName) + "_WinHelp.MAP";
@@ -408,13 +411,19 @@ ConversionResult registerConversion(const CheckedProject& checked, const Convert
             if (t < 0)
                 result.warnings.push_back("map: " + platform::cp932ToUtf8(e.id) +
                                           " names no topic");
-            titles.push_back(t < 0 ? std::string()
-                                   : platform::encodeCp932(
-                                         topicTitle(topics[static_cast<std::size_t>(t)],
-                                                    static_cast<std::size_t>(t))));
+            else if (!plan.topicInContents[static_cast<std::size_t>(t)])
+                // The build's alias table names the pages of contents nodes only.
+                result.warnings.push_back("map: " + platform::cp932ToUtf8(e.id) +
+                                          " belongs to a topic outside the contents; a call "
+                                          "by its number finds no page");
+            titles.push_back(
+                t < 0 ? std::string()
+                      : platform::encodeCp932(topicTitle(topics[static_cast<std::size_t>(t)],
+                                                         static_cast<std::size_t>(t))));
         }
         const auto old = platform::tryReadFile(mapPath);
-        MapMergeResult merged = mergeMapDefinitions(old ? *old : std::string(), checked.hpj.map, titles);
+        MapMergeResult merged =
+            mergeMapDefinitions(old ? *old : std::string(), checked.hpj.map, titles);
         for (auto& w : merged.warnings) result.warnings.push_back(std::move(w));
         platform::writeLinesCrLf(mapPath, merged.lines);
         result.mapFile = mapPath;
@@ -474,7 +483,8 @@ ConversionResult registerConversion(const CheckedProject& checked, const Convert
             d.KeyWord = platform::decodeCp932(nodeKeywords[j]);
         }
         node->syncViewFromData();
-        const std::size_t level = std::min<std::size_t>(static_cast<std::size_t>(n.level), parents.size());
+        const std::size_t level =
+            std::min<std::size_t>(static_cast<std::size_t>(n.level), parents.size());
         project::TreeNode* parent = level == 0 ? nullptr : parents[level - 1];
         project::TreeNode* placed = target.tree.appendChild(parent, std::move(node));
         parents.resize(level);
@@ -495,8 +505,8 @@ ConversionResult convertWinHelpProject(std::string_view hpjPath, const ProjectTa
         r.warnings.push_back(checked.error);
         return r;
     }
-    const ConvertedTopics topics = convertTopicFiles(
-        checked, [&](int p) { report(progress, p * 40 / 100); });
+    const ConvertedTopics topics =
+        convertTopicFiles(checked, [&](int p) { report(progress, p * 40 / 100); });
     return registerConversion(checked, topics, target,
                               [&](int p) { report(progress, 40 + p * 60 / 100); });
 }

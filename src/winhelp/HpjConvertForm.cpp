@@ -48,14 +48,16 @@ void HpjConvertForm::convert(const std::string& hpjPath, const ConversionProgres
         convert_ = "コンバート中";
         step_ = 3;
         changed();
-        const ConvertedTopics topics =
-            convertTopicFiles(checked, [&](int p) { if (progress) progress(p / 2); });
+        const ConvertedTopics topics = convertTopicFiles(checked, [&](int p) {
+            if (progress) progress(p / 2);
+        });
         convert_ = std::to_string(topics.topics.size()) + " topics";
         end_ = "登録中";
         step_ = 4;
         changed();
-        const ConversionResult r = registerConversion(
-            checked, topics, target_, [&](int p) { if (progress) progress(50 + p / 2); });
+        const ConversionResult r = registerConversion(checked, topics, target_, [&](int p) {
+            if (progress) progress(50 + p / 2);
+        });
         warnings_ = r.warnings;
         if (r.cancelled) return fail("Convert Cancel :<");
         treeChanged_ = treeChanged_ || r.nodes > 0;

@@ -40,9 +40,8 @@ std::vector<std::string> commaList(std::string_view text) {
     std::size_t start = 0;
     while (start <= text.size()) {
         const std::size_t comma = text.find(',', start);
-        const auto part = trimmed(text.substr(start, comma == std::string_view::npos
-                                                         ? std::string_view::npos
-                                                         : comma - start));
+        const auto part = trimmed(text.substr(
+            start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
         if (!part.empty()) out.emplace_back(part);
         if (comma == std::string_view::npos) break;
         start = comma + 1;
@@ -91,8 +90,8 @@ class Parser {
                     inBlockComment = true;
                     line = line.substr(0, blockStart);
                 } else {
-                    rest_ = std::string(line.substr(0, blockStart)) +
-                            std::string(line.substr(end + 2));
+                    rest_ =
+                        std::string(line.substr(0, blockStart)) + std::string(line.substr(end + 2));
                     line = rest_;
                 }
             }
@@ -223,7 +222,8 @@ class Parser {
         const auto open = w.definition.find('"');
         if (open != std::string::npos) {
             const auto close = w.definition.find('"', open + 1);
-            if (close != std::string::npos) w.caption = w.definition.substr(open + 1, close - open - 1);
+            if (close != std::string::npos)
+                w.caption = w.definition.substr(open + 1, close - open - 1);
         }
         out_.windows.push_back(std::move(w));
     }
@@ -269,8 +269,8 @@ bool parseHelpNumber(std::string_view text, long long* value) {
         text.remove_prefix(1);
     }
     // C headers may mark a number as long or unsigned.
-    while (!text.empty() && (text.back() == 'L' || text.back() == 'l' || text.back() == 'U' ||
-                             text.back() == 'u'))
+    while (!text.empty() &&
+           (text.back() == 'L' || text.back() == 'l' || text.back() == 'U' || text.back() == 'u'))
         text.remove_suffix(1);
     int base = 10;
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {

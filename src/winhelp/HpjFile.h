@@ -30,10 +30,10 @@ struct HpjProject {
 
     // [OPTIONS]
     std::string title;
-    std::string contentsFile;   // CNT=
-    std::string contentsTopic;  // CONTENTS= (or the older INDEX=)
-    int lcid = 0;               // LCID=, the first number
-    int charset = -1;           // CHARSET=, -1 when not given
+    std::string contentsFile;                // CNT=
+    std::string contentsTopic;               // CONTENTS= (or the older INDEX=)
+    int lcid = 0;                            // LCID=, the first number
+    int charset = -1;                        // CHARSET=, -1 when not given
     std::vector<std::string> rootFolders;    // ROOT=, full paths
     std::vector<std::string> bitmapFolders;  // BMROOT=, full paths
 

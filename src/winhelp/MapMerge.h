@@ -10,7 +10,7 @@
 namespace tarnbook::winhelp {
 
 struct MapMergeResult {
-    std::vector<std::string> lines;     // the whole file afterwards
+    std::vector<std::string> lines;  // the whole file afterwards
     std::size_t added = 0;
     std::vector<std::string> warnings;  // IDs defined there with another number (UTF-8)
 };

@@ -83,7 +83,8 @@ RtfToken RtfTokenizer::next() {
             if (v <= std::numeric_limits<std::int32_t>::max()) v = v * 10 + (in_[pos_] - '0');
             ++pos_;
         }
-        if (v > std::numeric_limits<std::int32_t>::max()) v = std::numeric_limits<std::int32_t>::max();
+        if (v > std::numeric_limits<std::int32_t>::max())
+            v = std::numeric_limits<std::int32_t>::max();
         t.hasParam = true;
         t.param = static_cast<std::int32_t>(negative ? -v : v);
     }

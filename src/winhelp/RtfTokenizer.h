@@ -14,9 +14,9 @@ struct RtfToken {
     std::string_view word;  // Word: the control word's letters
     bool hasParam = false;  // Word: a number followed the letters
     std::int32_t param = 0;
-    char symbol = 0;        // Symbol: the character after the backslash
-    std::string_view text;  // Text: plain bytes (line breaks removed by the caller's reading)
-    unsigned char byte = 0; // HexByte: the value of \'xx
+    char symbol = 0;         // Symbol: the character after the backslash
+    std::string_view text;   // Text: plain bytes (line breaks removed by the caller's reading)
+    unsigned char byte = 0;  // HexByte: the value of \'xx
 };
 
 class RtfTokenizer {

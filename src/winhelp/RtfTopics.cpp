@@ -26,12 +26,16 @@ struct GroupState {
 // Destinations whose text is never part of a topic.
 const std::set<std::string_view>& skippedDestinations() {
     static const std::set<std::string_view> kSkipped = {
-        "stylesheet", "info",     "header",  "headerl", "headerr",  "headerf",    "footer",
-        "footerl",    "footerr",  "footerf", "object",  "pict",     "listtable",  "revtbl",
-        "filetbl",    "rsidtbl",  "xe",      "tc",      "txe",      "listoverridetable",
-        "author",     "operator", "title",   "subject", "doccomm",  "generator",  "themedata",
-        "colorschememapping",     "latentstyles",       "datastore", "mmathPr",   "fldinst",
-        "bkmkstart",  "bkmkend",  "nonshppict",         "shp",      "shpinst",    "comment",
+        "stylesheet",   "info",      "header",     "headerl",
+        "headerr",      "headerf",   "footer",     "footerl",
+        "footerr",      "footerf",   "object",     "pict",
+        "listtable",    "revtbl",    "filetbl",    "rsidtbl",
+        "xe",           "tc",        "txe",        "listoverridetable",
+        "author",       "operator",  "title",      "subject",
+        "doccomm",      "generator", "themedata",  "colorschememapping",
+        "latentstyles", "datastore", "mmathPr",    "fldinst",
+        "bkmkstart",    "bkmkend",   "nonshppict", "shp",
+        "shpinst",      "comment",
     };
     return kSkipped;
 }
@@ -215,8 +219,8 @@ class Reader {
 
     void appendText(std::u16string_view s, const CharFormat& f) {
         auto& runs = paragraph_.runs;
-        if (!runs.empty() && runs.back().imagePlacement == 0 && runs.back().link == LinkKind::None &&
-            runs.back().format.sameLook(f)) {
+        if (!runs.empty() && runs.back().imagePlacement == 0 &&
+            runs.back().link == LinkKind::None && runs.back().format.sameLook(f)) {
             runs.back().text.append(s);
             return;
         }
@@ -280,8 +284,7 @@ class Reader {
             if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
         const std::u16string argument = trimmedText(std::u16string_view(inner).substr(i));
         if (command.size() >= 3 && command.compare(0, 2, u"bm") == 0 &&
-            (command[2] == u'c' || command[2] == u'l' || command[2] == u'r') &&
-            !argument.empty()) {
+            (command[2] == u'c' || command[2] == u'l' || command[2] == u'r') && !argument.empty()) {
             if (!captureFormat_.hidden) finishHidden();
             Run r;
             r.format = captureFormat_;
@@ -594,9 +597,9 @@ class Reader {
 
     void specialCharacter(std::string_view w) {
         static const std::map<std::string_view, char16_t> kCharacters = {
-            {"emdash", u'\u2014'},    {"endash", u'\u2013'},    {"bullet", u'\u2022'},
-            {"lquote", u'\u2018'},    {"rquote", u'\u2019'},    {"ldblquote", u'\u201C'},
-            {"rdblquote", u'\u201D'}, {"emspace", u'\u2003'},   {"enspace", u'\u2002'},
+            {"emdash", u'\u2014'},    {"endash", u'\u2013'},  {"bullet", u'\u2022'},
+            {"lquote", u'\u2018'},    {"rquote", u'\u2019'},  {"ldblquote", u'\u201C'},
+            {"rdblquote", u'\u201D'}, {"emspace", u'\u2003'}, {"enspace", u'\u2002'},
         };
         auto it = kCharacters.find(w);
         if (it != kCharacters.end()) emitChar(it->second);

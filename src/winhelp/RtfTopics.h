@@ -49,11 +49,11 @@ struct Block {
 };
 
 struct Topic {
-    std::vector<std::string> contextIds;  // '#' footnotes, in order
-    std::u16string title;                 // '$'
-    std::vector<std::u16string> keywords; // 'K', split at ';'
-    std::vector<std::u16string> alinks;   // 'A', split at ';'
-    std::u16string browse;                // '+': "sequence:order" or "auto"
+    std::vector<std::string> contextIds;   // '#' footnotes, in order
+    std::u16string title;                  // '$'
+    std::vector<std::u16string> keywords;  // 'K', split at ';'
+    std::vector<std::u16string> alinks;    // 'A', split at ';'
+    std::u16string browse;                 // '+': "sequence:order" or "auto"
     std::vector<Block> body;
     std::string sourceFile;  // the .rtf it came from (for warnings)
 };

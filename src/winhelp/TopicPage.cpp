@@ -256,7 +256,10 @@ std::string renderTopicPage(const Topic& topic, const PageLinks& links,
     std::string page;
     for (const auto& line : contents::standardOpeningLines()) page += line + "\r\n";
     page += "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">\r\n";
-    page += "<TITLE>" + htmlText(topic.title) + "</TITLE>\r\n";
+    std::u16string title = topic.title;
+    if (title.empty() && !topic.contextIds.empty())
+        title = platform::decodeCp932(topic.contextIds.front());
+    page += "<TITLE>" + htmlText(title) + "</TITLE>\r\n";
     if (writer.usesPopups()) page += std::string(kPopupObject) + "\r\n";
     page += "</HEAD>\r\n<BODY>\r\n";
     page += body;

@@ -13,7 +13,7 @@ namespace tarnbook::winhelp {
 
 // What a link or picture in a topic turns into.
 struct LinkTarget {
-    std::string page;        // the page to link to (CP932, relative to the page itself)
+    std::string page;          // the page to link to (CP932, relative to the page itself)
     std::u16string popupText;  // non-empty: show this text in a popup instead of linking
 };
 

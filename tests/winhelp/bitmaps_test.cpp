@@ -38,7 +38,8 @@ void le32(std::string& s, unsigned v) {
 }
 
 TEST(Bitmaps, TheSampleBitmapBecomesAPngWithItsPixels) {
-    const std::string bmp = platform::readFile(std::string(WINHELP_DATA_DIR) + "/sample/art/logo.bmp");
+    const std::string bmp =
+        platform::readFile(std::string(WINHELP_DATA_DIR) + "/sample/art/logo.bmp");
     std::string reason;
     const auto png = pictureToPng(bmp, &reason);
     ASSERT_TRUE(png) << reason;

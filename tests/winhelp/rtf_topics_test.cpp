@@ -50,7 +50,8 @@ TEST(RtfTopics, HotTextFollowedByHiddenTextBecomesJumpOrPopup) {
         {"{\\strike Go}{\\v IDH_B>win}", LinkKind::Jump, "IDH_B>win", "Go"},
         {"{\\ul Term}{\\v IDH_C}", LinkKind::Popup, "IDH_C", "Term"},
         {"{\\uldb Plain}{\\v %IDH_D}", LinkKind::Jump, "IDH_D", "Plain"},
-        {"\\uldb split {\\b bold}\\uldb0\\v IDH_E\\v0 after", LinkKind::Jump, "IDH_E", "split bold"},
+        {"\\uldb split {\\b bold}\\uldb0\\v IDH_E\\v0 after", LinkKind::Jump, "IDH_E",
+         "split bold"},
         {"{\\uldb Other}{\\v IDH_F@other.hlp}", LinkKind::Jump, "IDH_F@other.hlp", "Other"},
         {"\\{button Go, JumpID(`x.hlp', IDH_G)\\}", LinkKind::Jump, "IDH_G", "[Go]"},
         {"\\{button , PI(, IDH_H)\\}", LinkKind::Popup, "IDH_H", ">>"},
@@ -86,7 +87,9 @@ TEST(RtfTopics, CodePagesFromFontsAnsicpgAndEscapes) {
         // Shift_JIS bytes as escapes, the document's code page.
         {"\\ansicpg932 \\'82\\'a0\\'82\\'a2", 1252, "あい"},
         // A Shift_JIS pair split over an escape and a raw byte.
-        {"\\ansicpg932 \\'82" "\xa0", 1252, "あ"},
+        {"\\ansicpg932 \\'82"
+         "\xa0",
+         1252, "あ"},
         // The font's character set wins over the document's code page.
         {"\\ansicpg932{\\fonttbl{\\f1\\fcharset0 Arial;}}\\f1 caf\\'e9", 932, "café"},
         {"{\\fonttbl{\\f0\\fcharset204 Arial Cyr;}}\\f0 \\'c4\\'e0", 932, "Да"},
@@ -95,7 +98,9 @@ TEST(RtfTopics, CodePagesFromFontsAnsicpgAndEscapes) {
         // \u with its fallback character skipped; \uc2 skips two.
         {"\\u8364?x\\uc2\\u26085\\'93\\'fay", 932, "€x日y"},
         {"\\u-3?", 932, "\xEF\xBF\xBD"},
-        {"a\\~b\\emdash c\\{d\\}", 932, "a\xC2\xA0" "b—c{d}"},
+        {"a\\~b\\emdash c\\{d\\}", 932,
+         "a\xC2\xA0"
+         "b—c{d}"},
     };
     for (const Case& c : cases) {
         const auto r = read(c.rtf + "\\par", c.defaultCodePage);
@@ -123,7 +128,8 @@ TEST(RtfTopics, BitmapReferencesInEveryPlacementAndInsideAJump) {
 TEST(RtfTopics, TablesParagraphFormatsAndSkippedDestinations) {
     const auto r = read(
         "{\\stylesheet{\\s1 Heading;}}{\\info{\\title T}}{\\*\\generator W;}"
-        "\\pard\\qc Centred\\par\\trowd\\cellx100\\pard\\intbl a\\cell b\\cell\\row\\pard after\\par");
+        "\\pard\\qc Centred\\par\\trowd\\cellx100\\pard\\intbl a\\cell b\\cell\\row\\pard "
+        "after\\par");
     ASSERT_EQ(r.topics.size(), 1u);
     const auto& body = r.topics[0].body;
     ASSERT_EQ(body.size(), 5u);

@@ -61,8 +61,7 @@ int runImportHpj(const std::vector<std::string>& args) {
     }
     std::printf("%zu pages, %zu pictures, %zu contents nodes", r.pages.size(), r.pictures.size(),
                 r.nodes);
-    if (!r.mapFile.empty())
-        std::printf(", map file %s", platform::nativePath(r.mapFile).c_str());
+    if (!r.mapFile.empty()) std::printf(", map file %s", platform::nativePath(r.mapFile).c_str());
     std::printf("\n%s\n", r.summary().c_str());
     return r.topics > 0 ? 0 : 1;
 }
