@@ -116,12 +116,14 @@ std::string segmented(int packing, const std::string& packed) {
     return s + packed;
 }
 
-TEST(Bitmaps, SegmentedPicturesUnpackedAndRunLength) {
+TEST(Bitmaps, SegmentedPicturesUnpackedRunLengthAndLz77) {
     // Blue then green, each stored BGR, row padded to 8 bytes.
     const std::string raw("\xFF\x00\x00\x00\xFF\x00\x00\x00", 8);
     const std::string runLength = std::string("\x86", 1) + raw.substr(0, 6) + "\x02" + '\0';
+    // LZ77: six literal bytes, then a back reference one byte back, three long.
+    const std::string lz77 = std::string("\x40", 1) + raw.substr(0, 6) + std::string(2, '\0');
     for (const auto& [packing, data] :
-         std::vector<std::pair<int, std::string>>{{0, raw}, {1, runLength}}) {
+         std::vector<std::pair<int, std::string>>{{0, raw}, {1, runLength}, {2, lz77}}) {
         std::string reason;
         const auto png = pictureToPng(segmented(packing, data), &reason);
         ASSERT_TRUE(png) << packing << ": " << reason;

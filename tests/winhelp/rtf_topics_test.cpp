@@ -60,7 +60,7 @@ TEST(RtfTopics, HotTextFollowedByHiddenTextBecomesJumpOrPopup) {
         const auto r = read(std::string("x ") + c.rtf + "\\par");
         ASSERT_EQ(r.topics.size(), 1u) << c.rtf;
         std::u16string linked;
-        for (const Run& run : r.topics[0].body[0].runs) {
+        for (const winhelp::Run& run : r.topics[0].body[0].runs) {
             if (run.link == LinkKind::None) continue;
             EXPECT_EQ(run.link, c.kind) << c.rtf;
             EXPECT_EQ(run.target, c.target) << c.rtf;
@@ -74,7 +74,7 @@ TEST(RtfTopics, HotTextFollowedByHiddenTextBecomesJumpOrPopup) {
 
 TEST(RtfTopics, UnderlineWithoutHiddenTextStaysFormatting) {
     const auto r = read("{\\ul under} and {\\uldb double}\\par");
-    for (const Run& run : r.topics[0].body[0].runs) EXPECT_EQ(run.link, LinkKind::None);
+    for (const winhelp::Run& run : r.topics[0].body[0].runs) EXPECT_EQ(run.link, LinkKind::None);
 }
 
 TEST(RtfTopics, CodePagesFromFontsAnsicpgAndEscapes) {
@@ -115,7 +115,7 @@ TEST(RtfTopics, BitmapReferencesInEveryPlacementAndInsideAJump) {
         "\\{ewc x.dll, c, d\\}\\{not a picture\\}\\par");
     ASSERT_EQ(r.topics.size(), 1u);
     std::vector<std::pair<char, std::string>> pictures;
-    for (const Run& run : r.topics[0].body[0].runs)
+    for (const winhelp::Run& run : r.topics[0].body[0].runs)
         if (run.imagePlacement) pictures.emplace_back(run.imagePlacement, run.imageFile);
     EXPECT_EQ(pictures, (std::vector<std::pair<char, std::string>>{
                             {'c', "a.bmp"}, {'l', "B.SHG"}, {'r', "c.bmp"}, {'c', "d.bmp"}}));
