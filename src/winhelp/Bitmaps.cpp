@@ -242,36 +242,26 @@ class ShgCursor {
     ShgCursor(std::string_view b, std::size_t at) : b_(b), at_(at) {}
     bool ok() const { return ok_; }
     std::size_t at() const { return at_; }
-    std::uint32_t compressedShort() {
-        if (!need(1)) return 0;
-        const std::uint8_t first = static_cast<std::uint8_t>(b_[at_]);
-        if ((first & 1) == 0) {
-            ++at_;
-            return first / 2;
-        }
-        if (!need(2)) return 0;
-        const std::uint32_t v = u16le(b_, at_);
-        at_ += 2;
-        return v / 2;
-    }
-    std::uint32_t compressedLong() {
-        if (!need(2)) return 0;
-        const std::uint32_t first = u16le(b_, at_);
-        if ((first & 1) == 0) {
-            at_ += 2;
-            return first / 2;
-        }
-        if (!need(4)) return 0;
-        const std::uint32_t v = u32le(b_, at_);
-        at_ += 4;
-        return v / 2;
-    }
+    std::uint32_t compressedShort() { return compressed(1); }
+    std::uint32_t compressedLong() { return compressed(2); }
     std::uint8_t byte() {
         if (!need(1)) return 0;
         return static_cast<std::uint8_t>(b_[at_++]);
     }
 
   private:
+    // A value of one `unit` bytes when its lowest bit is clear, else of two units; halved.
+    std::uint32_t compressed(std::size_t unit) {
+        if (!need(unit)) return 0;
+        const std::uint32_t first = unit == 1 ? static_cast<std::uint8_t>(b_[at_]) : u16le(b_, at_);
+        const std::size_t size = (first & 1) == 0 ? unit : 2 * unit;
+        if (!need(size)) return 0;
+        std::uint32_t v = first;
+        if (size == 2) v = u16le(b_, at_);
+        if (size == 4) v = u32le(b_, at_);
+        at_ += size;
+        return v / 2;
+    }
     bool need(std::size_t n) {
         if (at_ + n > b_.size()) ok_ = false;
         return ok_;
