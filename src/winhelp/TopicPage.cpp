@@ -261,6 +261,13 @@ std::string renderTopicPage(const Topic& topic, const PageLinks& links,
         title = platform::decodeCp932(topic.contextIds.front());
     page += "<TITLE>" + htmlText(title) + "</TITLE>\r\n";
     if (writer.usesPopups()) page += std::string(kPopupObject) + "\r\n";
+    // ALink names become the help viewer's keyword objects, which ALink buttons look for.
+    for (const auto& name : topic.alinks)
+        page +=
+            "<!-- A Link Key :) --><Object type=\"application/x-oleobject\" "
+            "classid=\"clsid:1e2a7bd0-dab9-11d0-b93a-00c04fc99f9e\"><param name=\"ALink "
+            "Name\" value=\"" +
+            htmlText(name) + "\"><PARAM name=\"Flags\" value=\",,1\"></OBJECT><!-- end -->\r\n";
     page += "</HEAD>\r\n<BODY>\r\n";
     page += body;
     page += "</BODY></HTML>\r\n";
