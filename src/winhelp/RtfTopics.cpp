@@ -417,7 +417,10 @@ class Reader {
         if (!paragraph_.runs.empty()) endBlock(Block::Kind::Paragraph);
         // Empty paragraphs at the end are the page break's own line.
         while (!topic_.body.empty() && topic_.body.back().kind == Block::Kind::Paragraph &&
-               plainText({topic_.body.back()}).empty())
+               std::none_of(topic_.body.back().runs.begin(), topic_.body.back().runs.end(),
+                            [](const Run& r) {
+                                return r.imagePlacement != 0 || !trimmedText(r.text).empty();
+                            }))
             topic_.body.pop_back();
         if (topicHasContent_) {
             topic_.sourceFile = source_;
