@@ -7,6 +7,7 @@
 #include "platform/CodePages.h"
 #include "platform/Cp932.h"
 #include "winhelp/RtfTokenizer.h"
+#include "winhelp/SymbolFonts.h"
 
 namespace tarnbook::winhelp {
 
@@ -68,6 +69,26 @@ std::vector<std::u16string> splitAtSemicolons(std::u16string_view s) {
 bool isFootnoteMark(char16_t c) {
     return c == u'#' || c == u'$' || c == u'K' || c == u'A' || c == u'+' || c == u'*' ||
            c == u'!' || c == u'@' || c == u'>';
+}
+
+// The address an ExecFile macro (ExecFile("http://...") or EF(...)) opens when it is a web or
+// mail address; empty for any other macro.
+std::u16string webAddressOfMacro(std::u16string_view macro) {
+    const auto open = macro.find(u'(');
+    if (open == std::u16string_view::npos) return {};
+    std::string name = platform::utf16ToUtf8(trimmedText(macro.substr(0, open)));
+    for (char& c : name) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (name != "execfile" && name != "ef") return {};
+    std::u16string_view args = macro.substr(open + 1);
+    const auto end = args.find_first_of(u",)");
+    std::u16string address = trimmedText(args.substr(0, end));
+    while (!address.empty() && (address.front() == u'"' || address.front() == u'`'))
+        address.erase(0, 1);
+    while (!address.empty() && (address.back() == u'"' || address.back() == u'\''))
+        address.pop_back();
+    for (const char16_t* scheme : {u"http://", u"https://", u"mailto:", u"ftp://"})
+        if (address.starts_with(scheme)) return address;
+    return {};
 }
 
 class Reader {
@@ -140,6 +161,7 @@ class Reader {
                     return;
                 }
                 if (footnoteDepth_ == stack_.size()) finishFootnote();
+                if (state().dest == Dest::FontTable) endFontEntry();
                 stack_.pop_back();
                 return;
             case K::Symbol:
@@ -153,16 +175,29 @@ class Reader {
 
     // --- Text and code pages ------------------------------------------------------------
 
+    int currentFont() { return state().font >= 0 ? state().font : defaultFont_; }
+
     int currentCodePage() {
-        int font = state().font >= 0 ? state().font : defaultFont_;
-        auto it = fontCodePages_.find(font);
+        auto it = fontCodePages_.find(currentFont());
         return it != fontCodePages_.end() ? it->second : ansiCodePage_;
+    }
+
+    // The name of the current font when it is a symbol font, else empty.
+    std::string currentSymbolFont() {
+        auto it = symbolFonts_.find(currentFont());
+        return it != symbolFonts_.end() ? it->second : std::string();
     }
 
     void text(std::string_view bytes) {
         if (overflow_ > 0) return;
         const Dest d = state().dest;
-        if (d == Dest::Skip || d == Dest::FontTable) return;
+        if (d == Dest::Skip) return;
+        if (d == Dest::FontTable) {
+            if (fontEntry_ >= 0)
+                for (char c : bytes)
+                    if (c != ';') fontNames_[fontEntry_] += c;
+            return;
+        }
         if (d == Dest::ColorTable) {
             for (char c : bytes)
                 if (c == ';') endColor();
@@ -175,13 +210,22 @@ class Reader {
         }
         if (bytes.empty()) return;
         const int cp = currentCodePage();
-        if (!pendingBytes_.empty() && cp != pendingCodePage_) flushBytes();
+        std::string symbolFont = currentSymbolFont();
+        if (!pendingBytes_.empty() && (cp != pendingCodePage_ || symbolFont != pendingSymbolFont_))
+            flushBytes();
         pendingCodePage_ = cp;
+        pendingSymbolFont_ = std::move(symbolFont);
         pendingBytes_.append(bytes);
     }
 
     void flushBytes() {
         if (pendingBytes_.empty()) return;
+        if (!pendingSymbolFont_.empty()) {
+            const std::u16string glyphs = decodeSymbolFont(pendingBytes_, pendingSymbolFont_);
+            pendingBytes_.clear();
+            emit(glyphs);
+            return;
+        }
         auto decoded = platform::decodeCodePage(pendingBytes_, pendingCodePage_);
         if (!decoded) {
             warn("code page " + std::to_string(pendingCodePage_) +
@@ -247,7 +291,19 @@ class Reader {
         while (!target.empty() && (target.front() == u'%' || target.front() == u'*'))
             target.erase(0, 1);
         if (!target.empty() && target.front() == u'!') {
-            warn("macro hot spot not converted: " + platform::utf16ToUtf8(target));
+            const std::u16string address = webAddressOfMacro(target.substr(1));
+            if (address.empty()) {
+                warn("macro hot spot not converted: " + platform::utf16ToUtf8(target));
+                // Without its macro the text is no hot spot: it loses the link look too.
+                for (std::size_t i = first; i < runs.size(); ++i)
+                    runs[i].format.underline = runs[i].format.doubleUnderline =
+                        runs[i].format.strike = false;
+                return;
+            }
+            for (std::size_t i = first; i < runs.size(); ++i) {
+                runs[i].link = LinkKind::Web;
+                runs[i].target = platform::encodeCp932(address);
+            }
             return;
         }
         const std::string id = platform::encodeCp932(target);
@@ -486,8 +542,12 @@ class Reader {
             return;
         }
         if (s.dest == Dest::FontTable) {
-            if (w == "f" && t.hasParam) fontEntry_ = t.param;
+            if (w == "f" && t.hasParam) {
+                endFontEntry();
+                fontEntry_ = t.param;
+            }
             if (w == "fcharset" && t.hasParam && fontEntry_ >= 0) {
+                fontCharsets_[fontEntry_] = t.param;
                 if (auto cp = platform::codePageOfCharset(t.param))
                     fontCodePages_[fontEntry_] = *cp;
             }
@@ -608,6 +668,17 @@ class Reader {
         if (it != kCharacters.end()) emitChar(it->second);
     }
 
+    // A font entry is complete when the next one starts or the body uses a font.
+    void endFontEntry() {
+        if (fontEntry_ < 0) return;
+        auto charset = fontCharsets_.find(fontEntry_);
+        const std::string& name = fontNames_[fontEntry_];
+        if (isSymbolFont(name, charset == fontCharsets_.end() ? -1 : charset->second))
+            symbolFonts_[fontEntry_] = name;
+        else
+            symbolFonts_.erase(fontEntry_);
+    }
+
     void endColor() {
         colors_.push_back(colorGiven_ ? color_ : 0xFFFFFFFF);
         color_ = 0;
@@ -625,12 +696,16 @@ class Reader {
     int ansiCodePage_;
     int defaultFont_ = -1;
     int fontEntry_ = -1;
+    std::map<int, std::string> fontNames_;
+    std::map<int, int> fontCharsets_;
+    std::map<int, std::string> symbolFonts_;  // font number -> name, for symbol fonts
     std::map<int, int> fontCodePages_;
     std::vector<std::uint32_t> colors_;
     std::uint32_t color_ = 0;
     bool colorGiven_ = false;
 
     std::string pendingBytes_;
+    std::string pendingSymbolFont_;
     int pendingCodePage_ = 1252;
 
     char align_ = 'l';

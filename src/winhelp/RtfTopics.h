@@ -28,7 +28,8 @@ struct CharFormat {
     }
 };
 
-enum class LinkKind { None, Jump, Popup };
+// Jump and Popup name a context ID; Web is an address an ExecFile macro opened.
+enum class LinkKind { None, Jump, Popup, Web };
 
 struct Run {
     CharFormat format;

@@ -134,7 +134,10 @@ class PageWriter {
     void linked(const std::vector<Run>& list, std::size_t from, std::size_t to) {
         const Run& first = list[from];
         std::optional<LinkTarget> target;
-        if (links_.link) target = links_.link(first.target, first.link);
+        if (first.link == LinkKind::Web)
+            target = LinkTarget{first.target, {}};
+        else if (links_.link)
+            target = links_.link(first.target, first.link);
         if (!target) {
             warn((first.link == LinkKind::Popup ? "popup" : "jump") + std::string(" to ") +
                  platform::cp932ToUtf8(first.target) + " not converted: no such topic");

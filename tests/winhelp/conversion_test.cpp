@@ -197,7 +197,7 @@ TEST(Conversion, PublicWinHelpSourcesConvertWithEveryTopicKeywordAndContextId) {
         std::size_t topics, keywords, contextIds, nodes;
     };
     const Case cases[] = {
-        {"vispy-filever/FileVer.hpj", 29, 55, 29, 17},  // the contents file's entries
+        {"vispy-filever/FileVer.hpj", 29, 55, 29, 17},          // the contents file's entries
         {"ddablib-verinfo/PJVersionInfo.hpj", 40, 89, 40, 40},  // no .cnt: topic order
     };
     for (const Case& k : cases) {

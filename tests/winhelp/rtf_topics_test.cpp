@@ -55,6 +55,8 @@ TEST(RtfTopics, HotTextFollowedByHiddenTextBecomesJumpOrPopup) {
         {"{\\uldb Other}{\\v IDH_F@other.hlp}", LinkKind::Jump, "IDH_F@other.hlp", "Other"},
         {"\\{button Go, JumpID(`x.hlp', IDH_G)\\}", LinkKind::Jump, "IDH_G", "[Go]"},
         {"\\{button , PI(, IDH_H)\\}", LinkKind::Popup, "IDH_H", ">>"},
+        {"{\\strike Site}{\\v !ExecFile(\"http://example.org/\")}", LinkKind::Web,
+         "http://example.org/", "Site"},
     };
     for (const Case& c : cases) {
         const auto r = read(std::string("x ") + c.rtf + "\\par");
@@ -72,9 +74,16 @@ TEST(RtfTopics, HotTextFollowedByHiddenTextBecomesJumpOrPopup) {
     }
 }
 
-TEST(RtfTopics, UnderlineWithoutHiddenTextStaysFormatting) {
-    const auto r = read("{\\ul under} and {\\uldb double}\\par");
-    for (const winhelp::Run& run : r.topics[0].body[0].runs) EXPECT_EQ(run.link, LinkKind::None);
+TEST(RtfTopics, UnderlineWithoutHiddenTextStaysFormattingAndOtherMacrosLoseTheLinkLook) {
+    const auto r = read("{\\ul under} and {\\uldb double}\\par {\\uldb m}{\\v !KLink(x)}\\par");
+    const auto& first = r.topics[0].body[0].runs;
+    for (const winhelp::Run& run : first) EXPECT_EQ(run.link, LinkKind::None);
+    EXPECT_TRUE(first[0].format.underline);
+    const winhelp::Run& macro = r.topics[0].body[1].runs.back();
+    EXPECT_EQ(macro.link, LinkKind::None);
+    EXPECT_FALSE(macro.format.hot());
+    ASSERT_EQ(r.warnings.size(), 1u);
+    EXPECT_NE(r.warnings[0].find("KLink"), std::string::npos);
 }
 
 TEST(RtfTopics, CodePagesFromFontsAnsicpgAndEscapes) {
@@ -101,6 +110,10 @@ TEST(RtfTopics, CodePagesFromFontsAnsicpgAndEscapes) {
         {"a\\~b\\emdash c\\{d\\}", 932,
          "a\xC2\xA0"
          "b—c{d}"},
+        // Symbol fonts hold glyph numbers: Wingdings check mark, Symbol Greek and arrow.
+        {"{\\fonttbl{\\f2\\fnil\\fcharset2 Wingdings;}{\\f3\\ftech Symbol;}}"
+         "{\\f2 \\'fc}{\\f3 a\\'ae}x",
+         932, "✓α→x"},
     };
     for (const Case& c : cases) {
         const auto r = read(c.rtf + "\\par", c.defaultCodePage);
