@@ -26,7 +26,7 @@ PlannedNode topicNode(const std::vector<Topic>& topics, std::size_t i, int level
     return n;
 }
 
-void fromCnt(ContentsPlan& plan, const CntFile& cnt,
+void fromCnt(ContentsPlan& plan, const std::vector<Topic>& topics, const CntFile& cnt,
              const std::function<int(const std::string&)>& findTopic,
              const std::function<std::u16string(const std::string&)>& decode) {
     int lastLevel = -1;
@@ -48,12 +48,17 @@ void fromCnt(ContentsPlan& plan, const CntFile& cnt,
         n.heading = e.book;
         if (!e.book) {
             n.topic = findTopic(e.context);
-            n.contextId = e.context;
-            if (n.topic < 0)
+            if (n.topic < 0) {
                 plan.warnings.push_back("contents entry \"" + what + "\" names the unknown topic " +
                                         platform::cp932ToUtf8(e.context));
-            else
-                plan.topicInContents[static_cast<std::size_t>(n.topic)] = true;
+            } else {
+                // One node per page answers to the topic's ID (an alias or a second entry
+                // would give the page two aliases, which the build cannot compile).
+                const auto t = static_cast<std::size_t>(n.topic);
+                if (!plan.topicInContents[t] && !topics[t].contextIds.empty())
+                    n.contextId = topics[t].contextIds.front();
+                plan.topicInContents[t] = true;
+            }
         }
         lastLevel = n.level;
         plan.nodes.push_back(std::move(n));
@@ -120,7 +125,7 @@ ContentsPlan planContents(const std::vector<Topic>& topics, const CntFile* cnt,
     ContentsPlan plan;
     plan.topicInContents.assign(topics.size(), false);
     if (cnt && !cnt->entries.empty()) {
-        fromCnt(plan, *cnt, findTopic, decode);
+        fromCnt(plan, topics, *cnt, findTopic, decode);
         return plan;
     }
     const bool browse =

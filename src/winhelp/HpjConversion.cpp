@@ -405,17 +405,20 @@ ConversionResult registerConversion(const CheckedProject& checked, const Convert
         // Only a file of the project folder is written to.
         const std::string mapPath =
             platform::joinPath(target.projectFolder, platform::fileNamePart(mapName));
+        std::set<std::string> nodeIds;
+        for (const PlannedNode& n : plan.nodes)
+            if (!n.contextId.empty()) nodeIds.insert(key(n.contextId));
         std::vector<std::string> titles;
         for (const auto& e : checked.hpj.map) {
             const int t = index.find(e.id);
             if (t < 0)
                 result.warnings.push_back("map: " + platform::cp932ToUtf8(e.id) +
                                           " names no topic");
-            else if (!plan.topicInContents[static_cast<std::size_t>(t)])
-                // The build's alias table names the pages of contents nodes only.
-                result.warnings.push_back("map: " + platform::cp932ToUtf8(e.id) +
-                                          " belongs to a topic outside the contents; a call "
-                                          "by its number finds no page");
+            else if (nodeIds.count(key(e.id)) == 0)
+                // The build's alias table holds the context IDs of contents nodes only.
+                result.warnings.push_back("map: no contents node carries " +
+                                          platform::cp932ToUtf8(e.id) +
+                                          "; a call by its number finds no page");
             titles.push_back(
                 t < 0 ? std::string()
                       : platform::encodeCp932(topicTitle(topics[static_cast<std::size_t>(t)],
