@@ -31,7 +31,12 @@ struct Converted : BuildFixture {
         hpj = dir.file("src/sample.hpj");
     }
     ProjectTarget target() { return {folder(), *ws.project, ws.tree, prompts}; }
-    ConversionResult convert() { return convertWinHelpProject(hpj, target()); }
+    // As the command does: new nodes mark the contents changed.
+    ConversionResult convert() {
+        ConversionResult r = convertWinHelpProject(hpj, target());
+        if (r.nodes > 0) ws.markChanged();
+        return r;
+    }
     std::string page(const std::string& name) { return readBytes(inFolder("_RESOURCE/" + name)); }
 };
 
@@ -248,6 +253,15 @@ TEST(Conversion, TheConvertedSampleCompilesAndItsLinksResolveInTheHelpFile) {
         }
     }
     EXPECT_GE(links, 5u);
+    // The map numbers of the topics in the contents answer calls by number.
+    const auto ivb = read("/#IVB");
+    ASSERT_TRUE(ivb);
+    std::vector<std::uint32_t> numbers;
+    for (std::size_t at = 4; at + 8 <= ivb->size(); at += 8)
+        numbers.push_back(static_cast<unsigned char>((*ivb)[at]) |
+                          (static_cast<unsigned char>((*ivb)[at + 1]) << 8));
+    std::sort(numbers.begin(), numbers.end());
+    EXPECT_EQ(numbers, (std::vector<std::uint32_t>{10, 20, 30}));
     chm_close(chm);
 }
 
