@@ -36,25 +36,37 @@ std::string iconvName(int codePage) {
     }
 }
 
-// One converter per code page, opened on first use and kept (documents switch code pages
-// per run of text).
-iconv_t converterFor(int codePage) {
-    static std::mutex lock;
-    static std::map<int, iconv_t> open;
-    std::lock_guard<std::mutex> guard(lock);
-    auto it = open.find(codePage);
-    if (it != open.end()) return it->second;
-    iconv_t cd = iconv_open("UTF-16LE", iconvName(codePage).c_str());
-    open.emplace(codePage, cd);
-    return cd;
-}
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
+// One converter per code page, opened on first use and kept until the program ends
+// (documents switch code pages per run of text).
+class Converters {
+  public:
+    ~Converters() {
+        for (auto& [codePage, cd] : open_)
+            if (cd != kNoConverter) iconv_close(cd);
+    }
+    iconv_t get(int codePage) {
+        auto it = open_.find(codePage);
+        if (it != open_.end()) return it->second;
+        iconv_t cd = iconv_open("UTF-16LE", iconvName(codePage).c_str());
+        open_.emplace(codePage, cd);
+        return cd;
+    }
+    std::mutex lock;
+
+  private:
+    std::map<int, iconv_t> open_;
+};
 
 }  // namespace
 
 std::optional<std::u16string> decodeCodePage(std::string_view bytes, int codePage) {
     if (codePage == 932) return decodeCp932(bytes);
-    iconv_t cd = converterFor(codePage);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    static Converters converters;
+    std::lock_guard<std::mutex> guard(converters.lock);
+    iconv_t cd = converters.get(codePage);
+    if (cd == kNoConverter) return std::nullopt;
     std::u16string out;
     out.reserve(bytes.size());
     iconv(cd, nullptr, nullptr, nullptr, nullptr);

@@ -9,7 +9,7 @@ namespace tarnbook::winhelp {
 namespace {
 
 // Pictures larger than this are refused rather than allocated (a damaged header).
-constexpr long long kMaxPixels = 64LL * 1024 * 1024;
+constexpr long long kMaxPixels = 4LL * 1024 * 1024;
 
 std::uint32_t u16le(std::string_view b, std::size_t at) {
     return static_cast<unsigned char>(b[at]) | (static_cast<unsigned char>(b[at + 1]) << 8);
@@ -95,6 +95,12 @@ std::optional<Image> decodeDib(const DibInfo& info, std::string_view pixels, std
         fail(error, "the bitmap has an unknown number of bits per pixel");
         return std::nullopt;
     }
+    const std::size_t stride = ((static_cast<std::size_t>(width) * bpp + 31) / 32) * 4;
+    const bool packed = info.compression == 1 || info.compression == 2;
+    if (!packed && pixels.size() < stride * static_cast<std::size_t>(height)) {
+        fail(error, "the bitmap's pixel data ends early");
+        return std::nullopt;
+    }
     Image img;
     img.width = width;
     img.height = height;
@@ -125,11 +131,6 @@ std::optional<Image> decodeDib(const DibInfo& info, std::string_view pixels, std
     }
     if (info.compression != 0 && info.compression != 3) {
         fail(error, "the bitmap uses a compression that is not supported");
-        return std::nullopt;
-    }
-    const std::size_t stride = ((static_cast<std::size_t>(width) * bpp + 31) / 32) * 4;
-    if (pixels.size() < stride * static_cast<std::size_t>(height)) {
-        fail(error, "the bitmap's pixel data ends early");
         return std::nullopt;
     }
     std::uint32_t masks[3] = {info.masks[0], info.masks[1], info.masks[2]};

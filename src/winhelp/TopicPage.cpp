@@ -116,6 +116,7 @@ class PageWriter {
     }
 
     void runs(const std::vector<Run>& list) {
+        lineStart_ = true;
         std::size_t i = 0;
         while (i < list.size()) {
             if (list[i].link == LinkKind::None) {
@@ -141,7 +142,8 @@ class PageWriter {
         if (!target) {
             warn((first.link == LinkKind::Popup ? "popup" : "jump") + std::string(" to ") +
                  platform::cp932ToUtf8(first.target) + " not converted: no such topic");
-            for (std::size_t k = from; k < to; ++k) run(list[k], false);
+            // Not a link after all: plain text, without the look of one.
+            for (std::size_t k = from; k < to; ++k) run(list[k], true);
             return;
         }
         if (!target->popupText.empty()) {
@@ -170,10 +172,14 @@ class PageWriter {
         if (!inLink && f.strike) open("<s>", "</s>");
         if (f.superscript) open("<sup>", "</sup>");
         if (f.subscript) open("<sub>", "</sub>");
-        if (r.imagePlacement != 0)
+        if (r.imagePlacement != 0) {
             picture(r);
-        else
-            out_ += htmlText(r.text);
+            lineStart_ = false;
+        } else if (!r.text.empty()) {
+            out_ += htmlText(r.text, lineStart_);
+            const char16_t last = r.text.back();
+            lineStart_ = last == u' ' || last == u'\n' || last == u'\t';
+        }
         for (auto it = closers.rbegin(); it != closers.rend(); ++it) out_ += *it;
     }
 
@@ -194,15 +200,16 @@ class PageWriter {
     std::vector<std::string>* warnings_;
     std::string out_;
     bool popups_ = false;
+    bool lineStart_ = true;  // the paragraph so far is empty or ends in a blank
     bool tableOpen_ = false, rowOpen_ = false, cellOpen_ = false;
 };
 
 }  // namespace
 
-std::string htmlText(std::u16string_view text) {
+std::string htmlText(std::u16string_view text, bool lineStart) {
     std::string out;
     out.reserve(text.size() * 2);
-    bool lastWasSpace = true;  // a blank at the start of a line must show
+    bool lastWasSpace = lineStart;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
         const bool space = c == u' ';

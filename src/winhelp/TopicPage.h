@@ -30,6 +30,8 @@ std::string renderTopicPage(const Topic& topic, const PageLinks& links,
 
 // Text as HTML in Shift_JIS: markup characters escaped, characters Shift_JIS lacks written as
 // numeric references.
-std::string htmlText(std::u16string_view text);
+// A blank at the start of a line (`lineStart`) or after another blank is a hard space, so
+// that it shows.
+std::string htmlText(std::u16string_view text, bool lineStart = true);
 
 }  // namespace tarnbook::winhelp
