@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-webengine-dev libqt6svg6 libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libchm-dev libchm-bin fp-utils libmspack-dev python3-chm
+  libchm-dev libchm-bin fp-utils libmspack-dev python3-chm libpng-dev
   clang clang-format libclang-rt-14-dev
   fonts-ipafont-gothic xvfb xauth xdg-utils
 )
