@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,8 @@
 #include "authoring/tags/NodeAnchor.h"
 #include "authoring/tags/PageLinkForm.h"
 #include "authoring/tags/SplashForm.h"
+#include "authoring/tags/TagCommandSpecs.h"
+#include "contents/CommandTable.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/IoError.h"
@@ -89,9 +92,12 @@ TEST(TagForms, OkNeedsWhatTheMarkupNeeds) {
     writeBytes(p.dir.file("m.swf"), "FWS");
 
     ShortcutForm ext(p.ws);
+    ext.face.setText("Run");
     EXPECT_FALSE(ext.okEnabled());  // no program
     ext.program = "a.exe";
     EXPECT_TRUE(ext.okEnabled());
+    ext.face.setText("");
+    EXPECT_FALSE(ext.okEnabled());  // a text button without text
     ext.face.setStyle(ButtonStyle::Icon);
     EXPECT_FALSE(ext.okEnabled());  // icon style without an icon
     EXPECT_TRUE(ext.face.iconVisible());
@@ -138,6 +144,8 @@ TEST(TagForms, OkNeedsWhatTheMarkupNeeds) {
     MediaForm flash(p.ws, MediaKind::Flash);
     flash.setFile(p.dir.file("m.swf"));
     EXPECT_TRUE(flash.okEnabled());
+    flash.setWidth("1234567");
+    EXPECT_EQ(flash.widthNumber(), 99999);  // what the sizing window is given
     flash.setWidth("abc");
     EXPECT_FALSE(flash.okEnabled());
     MediaForm sound(p.ws, MediaKind::Sound);
@@ -199,4 +207,38 @@ TEST(NodeAnchor, SelectsAnyCaseAndPlacesTheCaretOnExactCase) {
     EXPECT_TRUE(caretToNodeAnchor(editor, "Top"));
     EXPECT_EQ(editor.selStart, 5);
     EXPECT_EQ(editor.selLength, 0);
+}
+
+TEST(TagCommandSpecs, EveryTagEntryOfTheMenusHasADialog) {
+    std::vector<std::string_view> menuIds;
+    for (const auto& menu : contents::menuLayouts())
+        if (menu.caption == "オブジェクトタグ(&O)") menuIds = menu.entries;
+    ASSERT_FALSE(menuIds.empty());
+    std::vector<std::string_view> toolbarIds;
+    for (const auto& bar : contents::toolbarLayouts())
+        if (bar.name == "ToolBarTag") toolbarIds = bar.commands;
+    ASSERT_FALSE(toolbarIds.empty());
+
+    using Ids = const std::vector<std::string_view>*;
+    for (Ids ids : {Ids(&menuIds), Ids(&toolbarIds), Ids(&editorTagSubmenu())})
+        for (std::string_view id : *ids) {
+            if (id == "|") continue;
+            SCOPED_TRACE(std::string(id));
+            const TagCommandSpec* spec = findTagCommand(id);
+            ASSERT_NE(spec, nullptr);
+            const contents::Command* command = contents::findCommand(id);
+            ASSERT_NE(command, nullptr);
+            EXPECT_EQ(command->rule, contents::Rule::J);
+            if (spec->dialog == TagDialog::KeywordName || spec->dialog == TagDialog::AnchorName) {
+                EXPECT_FALSE(spec->caption.empty() || spec->label.empty());
+            }
+        }
+    // The editor's submenu offers the same commands as the main menu, grouped its own way.
+    auto sorted = [](std::vector<std::string_view> v) {
+        std::erase(v, std::string_view("|"));
+        std::sort(v.begin(), v.end());
+        return v;
+    };
+    EXPECT_EQ(sorted(editorTagSubmenu()), sorted(menuIds));
+    EXPECT_EQ(tagCommandSpecs().size(), sorted(menuIds).size());
 }
