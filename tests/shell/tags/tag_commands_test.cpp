@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -105,7 +106,7 @@ class TagCommandsTest : public QObject {
                 topics->item(row)->setCheckState(Qt::Checked);
             }
             QVERIFY(ok->isEnabled());
-            QTest::mouseClick(child<QRadioButton>(d, "RBDialog"), Qt::LeftButton);
+            child<QRadioButton>(d, "RBDialog")->click();
             QTest::mouseClick(ok, Qt::LeftButton);
         });
         QVERIFY(commands.run("TagRelated"));
@@ -132,11 +133,12 @@ class TagCommandsTest : public QObject {
 
         const std::string resource = authoring::resourceFullPath(ws, "");
         const std::string related =
-            R"(<param name="Command" value="Related Topics"><PARAM name="Button" value="Text:)" +
-            platform::utf8ToCp932("関連トピック") + R"("><param name="Item1" value=")" +
+            "<param name=\"Command\" value=\"Related Topics\"><PARAM name=\"Button\" "
+            "value=\"Text:" +
+            platform::utf8ToCp932("関連トピック") + "\"><param name=\"Item1\" value=\"" +
             platform::utf8ToCp932("インストール;") +
             authoring::resourceFullPath(ws, "basics\\install.htm");
-        const std::string link = R"(<a href="faq.htm#q1">q1</a>)";
+        const std::string link = "<a href=\"faq.htm#q1\">q1</a>";
         QVERIFY(contains(editor.textBytes(), related));
         QVERIFY(contains(editor.textBytes(), link + "</BODY>"));
         QVERIFY(editor.modified());
@@ -174,7 +176,7 @@ class TagCommandsTest : public QObject {
             });
             const bool hasHead = contains(page, "<head>");
             QCOMPARE(commands.run("TagKto"), hasHead);
-            QCOMPARE(contains(editor.textBytes(), R"(<param name="Keyword" value="setup">)"),
+            QCOMPARE(contains(editor.textBytes(), "<param name=\"Keyword\" value=\"setup\">"),
                      hasHead);
         }
     }
