@@ -23,15 +23,6 @@ namespace {
 constexpr int kControlTopic = 60;
 constexpr int kLinkTopic = 70;
 
-QLineEdit* labelledField(QWidget* parent, QVBoxLayout* layout, const char* label, const char* name,
-                         const std::string& text) {
-    layout->addWidget(new QLabel(QString::fromUtf8(label), parent));
-    auto* edit = new QLineEdit(fromCp932(text), parent);
-    edit->setObjectName(name);
-    layout->addWidget(edit);
-    return edit;
-}
-
 // Two radio buttons for a yes/no choice; `first` is checked when `firstChosen`.
 void addChoice(QWidget* parent, QVBoxLayout* layout, const char* title, const char* first,
                const char* firstName, const char* second, const char* secondName, bool firstChosen,
@@ -74,9 +65,10 @@ ShortcutTagDialog::ShortcutTagDialog(QWidget* parent, authoring::ShortcutForm& f
     auto* face = new ButtonFaceBox(this, form.face, fromCp932(form.face.face().text),
                                    [&form](const QString& t) { form.face.setText(toCp932(t)); });
     layout->addWidget(face);
-    QLineEdit* program = labelledField(this, layout, "実行ファイル名", "EditProgram", form.program);
+    QLineEdit* program =
+        addLabelledField(this, layout, "実行ファイル名", "EditProgram", fromCp932(form.program));
     QLineEdit* parameters =
-        labelledField(this, layout, "パラメータ", "EditParameters", form.parameters);
+        addLabelledField(this, layout, "パラメータ", "EditParameters", fromCp932(form.parameters));
     layout->addWidget(makeFontButton(this, form.font), 0, Qt::AlignLeft);
     addButtons(help, kControlTopic, [&form] { return form.okEnabled(); });
 
@@ -130,7 +122,8 @@ LinkButtonDialog::LinkButtonDialog(QWidget* parent, authoring::LinkButtonForm& f
         form.setButtonText(t.toStdU16String());
     });
     layout->addWidget(face);
-    QLineEdit* keyword = labelledField(this, layout, "キーワード", "EditKeyword", form.keyword());
+    QLineEdit* keyword =
+        addLabelledField(this, layout, "キーワード", "EditKeyword", fromCp932(form.keyword()));
     keyword->setMaxLength(static_cast<int>(authoring::LinkButtonForm::kKeywordLimit));
     layout->addWidget(makeFontButton(this, form.font), 0, Qt::AlignLeft);
     addButtons(help, kLinkTopic, [&form] { return form.okEnabled(); });

@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,6 +15,7 @@
 #include "shell/AutoSizerWindow.h"
 #include "shell/DialogButtons.h"
 #include "shell/ItemDialogSupport.h"
+#include "shell/TagDialogParts.h"
 
 namespace tarnbook::shell {
 
@@ -26,21 +26,6 @@ namespace {
 
 constexpr int kMediaTopic = 61;
 constexpr int kSplashTopic = 70;
-
-// A file field with its browse button on one row.
-QLineEdit* fileRow(QWidget* parent, QVBoxLayout* layout, const char* label, const char* name,
-                   QPushButton** browse) {
-    layout->addWidget(new QLabel(QString::fromUtf8(label), parent));
-    auto* row = new QHBoxLayout;
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    *browse = new QPushButton(QString::fromUtf8("参照..."), parent);
-    (*browse)->setObjectName("BtnBrowse");
-    row->addWidget(edit, 1);
-    row->addWidget(*browse);
-    layout->addLayout(row);
-    return edit;
-}
 
 QLineEdit* sizeField(QWidget* parent, const std::string& value, const char* name) {
     auto* edit = new QLineEdit(fromCp932(value), parent);
@@ -59,7 +44,8 @@ SplashTagDialog::SplashTagDialog(QWidget* parent, authoring::SplashForm& form,
     setObjectName("TdlgTagSplash");
     auto* layout = new QVBoxLayout(this);
     QPushButton* browse = nullptr;
-    QLineEdit* picture = fileRow(this, layout, "スプラッシュ画像ファイル", "EditPicture", &browse);
+    QLineEdit* picture = addLabelledField(this, layout, "スプラッシュ画像ファイル", "EditPicture",
+                                          QString(), &browse);
     layout->addWidget(new QLabel(QString::fromUtf8("表示ミリ秒 ( 1秒=1000ミリ秒 )"), this));
     auto* ms = new QSpinBox(this);
     ms->setObjectName("SpinMilliseconds");
@@ -86,7 +72,8 @@ MediaTagDialog::MediaTagDialog(QWidget* parent, authoring::MediaForm& form,
     setObjectName("TdlgVisual");
     auto* layout = new QVBoxLayout(this);
     QPushButton* browse = nullptr;
-    QLineEdit* file = fileRow(this, layout, texts.fileLabel, "EditFile", &browse);
+    QLineEdit* file =
+        addLabelledField(this, layout, texts.fileLabel, "EditFile", QString(), &browse);
     if (form.hasVolume()) {
         layout->addWidget(new QLabel(QString::fromUtf8("ボリューム"), this));
         auto* volume = new QSlider(Qt::Horizontal, this);

@@ -3,10 +3,12 @@
 #include <QFont>
 #include <QFontDialog>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
 #include <exception>
 
 #include "shell/ItemDialogSupport.h"
@@ -72,6 +74,24 @@ void ButtonFaceBox::showStyle() {
     text_->setVisible(face_.textVisible());
     icon_->setVisible(face_.iconVisible());
     browse_->setVisible(face_.iconVisible());
+}
+
+QLineEdit* addLabelledField(QWidget* parent, QVBoxLayout* layout, const char* label,
+                            const char* name, const QString& text, QPushButton** browse) {
+    layout->addWidget(new QLabel(QString::fromUtf8(label), parent));
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(name);
+    if (!browse) {
+        layout->addWidget(edit);
+        return edit;
+    }
+    auto* row = new QHBoxLayout;
+    *browse = new QPushButton(QString::fromUtf8("参照..."), parent);
+    (*browse)->setObjectName("BtnBrowse");
+    row->addWidget(edit, 1);
+    row->addWidget(*browse);
+    layout->addLayout(row);
+    return edit;
 }
 
 QPushButton* makeFontButton(QWidget* parent, authoring::TagFont& font) {

@@ -8,6 +8,7 @@
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 
 // Widgets shared by the tag dialogs: the button style choice and the font button.
 namespace tarnbook::shell {
@@ -33,6 +34,10 @@ class ButtonFaceBox : public QGroupBox {
     QLineEdit* icon_ = nullptr;
     QPushButton* browse_ = nullptr;
 };
+
+// A label above a text field; with `browse`, a "参照..." button beside the field.
+QLineEdit* addLabelledField(QWidget* parent, QVBoxLayout* layout, const char* label,
+                            const char* name, const QString& text, QPushButton** browse = nullptr);
 
 // "フォント変更": opens the font chooser on `font` and keeps name and size on OK.
 QPushButton* makeFontButton(QWidget* parent, authoring::TagFont& font);
