@@ -1,5 +1,6 @@
 #include "authoring/EditorPage.h"
 
+#include "authoring/tags/NodeAnchor.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -73,6 +74,7 @@ void pageChanged(Workspace& ws, ui::Page page, const std::function<void()>& buil
     }
     if (page == ui::Page::Editor && editorPageVisible(ws)) {
         ws.editor.takeFocus();
+        if (n) selectNodeAnchor(ws.editor, n->data.Anchor);
     } else if (page == ui::Page::Resources && buildResourceView) {
         buildResourceView();
     }

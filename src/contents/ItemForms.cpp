@@ -69,6 +69,18 @@ void scanLine(const std::string& line, AnchorSearch variant, std::vector<std::st
             out.push_back(anchorAt(low, c + kClassOpener.size()));
 }
 
+// The link dialog's scan: the first "<a name=" of the line, up to the next ">"; a line
+// without that ">" offers nothing.
+void scanFirstName(const std::string& line, std::vector<std::string>& out) {
+    const std::string low = platform::lowerCaseSjis(line);
+    const std::size_t p = low.find(kNameOpener);
+    if (p == std::string::npos) return;
+    const std::size_t start = p + kNameOpener.size();
+    const std::size_t end = low.find('>', start);
+    if (end == std::string::npos) return;
+    out.push_back(withoutQuotes(std::string_view(low).substr(start, end - start)));
+}
+
 int nodeIconSetting(const Workspace& ws) {
     return ws.project ? ws.project->readInteger("XHP", "NodeIcon", 0) : 0;
 }
@@ -133,6 +145,10 @@ std::vector<std::string> anchorsInLines(const std::vector<std::string>& lines,
     bool joinNext = false;
     for (const std::string& raw : lines) {
         std::string line = authoring::convertLineToSjis(raw);
+        if (variant == AnchorSearch::PageLink) {
+            scanFirstName(line, out);
+            continue;
+        }
         // An opener split after "<a" continues on the next line.
         const bool bareOpener = platform::lowerCaseSjis(line) == "<a";
         if (joinNext) line = "<a " + line;
@@ -158,7 +174,7 @@ bool AnchorList::search(std::string_view path, AnchorSearch variant) {
     entries_.clear();
     entries_.push_back(noAnchorEntry());
     for (std::string& a : anchorsInLines(platform::splitLines(*bytes), variant))
-        entries_.push_back(limitText(a, kLimit));
+        entries_.push_back(variant == AnchorSearch::PageLink ? std::move(a) : limitText(a, kLimit));
     chosen_ = 0;
     return true;
 }

@@ -23,10 +23,12 @@ const std::string& noAnchorEntry();
 enum class AnchorSearch {
     NewItem,   // the new-item dialogs
     Property,  // the property dialog also knows <a class="anchor" name=...>
+    PageLink,  // the link dialog: only the first "<a name=...>" of a line, in lower case
 };
 
 // The anchor names found in the lines of a page, in order, duplicates kept. Each line is
-// converted to Shift_JIS first; a line that is exactly "<a" joins the next one.
+// converted to Shift_JIS first; for the item dialogs a line that is exactly "<a" joins the
+// next one.
 std::vector<std::string> anchorsInLines(const std::vector<std::string>& lines,
                                         AnchorSearch variant);
 
@@ -41,7 +43,7 @@ class AnchorList {
     void clear();
 
     // Fills the list from the page `path`. When that is no existing file, nothing changes
-    // and false comes back.
+    // and false comes back. The item dialogs cut names to the limit; a link needs them whole.
     bool search(std::string_view path, AnchorSearch variant);
 
     // Enter in the box: appends the typed text and chooses it, unless it is empty or equals

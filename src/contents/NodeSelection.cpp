@@ -1,6 +1,7 @@
 #include "contents/NodeSelection.h"
 
 #include "authoring/ResourceRegistry.h"
+#include "authoring/tags/NodeAnchor.h"
 #include "contents/TreeOps.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
@@ -24,13 +25,6 @@ void call(const std::function<void()>& hook) {
     if (hook) hook();
 }
 
-// Selects the anchor's target in the editor text.
-void selectAnchor(Workspace& ws, const std::string& anchor) {
-    const std::string needle = "<a name=\"" + anchor;
-    if (auto at = ws.editor.find(needle, 0, false, false))
-        ws.editor.setSelection(*at, static_cast<int>(platform::decodeCp932(needle).size()));
-}
-
 // Loads an existing page (not rich text) into the editor.
 void loadIntoEditor(Workspace& ws, const TreeNode& node, const std::string& path,
                     const TreeHooks& hooks) {
@@ -40,7 +34,7 @@ void loadIntoEditor(Workspace& ws, const TreeNode& node, const std::string& path
         call(hooks.highlightTags);
         ws.editor.setReadOnly(false);
         if (!node.data.Anchor.empty() && hooks.editorPageShowing && hooks.editorPageShowing())
-            selectAnchor(ws, node.data.Anchor);
+            authoring::selectNodeAnchor(ws.editor, node.data.Anchor);
     }
     ws.editor.setModified(false);
     std::string shown = path;
