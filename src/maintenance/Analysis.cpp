@@ -27,6 +27,10 @@ std::optional<std::string> belowResourceFolder(std::string_view entry) {
     return stored.substr(at + marker.size());
 }
 
+bool isStyleSheet(std::string_view path) {
+    return platform::lowerCaseSjis(platform::extensionPart(path)) == ".css";
+}
+
 class Analyzer {
   public:
     Analyzer(const AnalysisInput& input, const AnalysisProgress& progress)
@@ -67,7 +71,8 @@ class Analyzer {
             used_.insert(key(t.path));
             used_.insert(key(percentDecoded(t.path)));
             r.missing = !existsInResourceFolder(t.path);
-            if (!r.missing && t.kind == ReferenceKind::Page) queuePage(t.path);
+            if (!r.missing && (t.kind == ReferenceKind::Page || isStyleSheet(t.path)))
+                queuePage(t.path);
         }
         out_.references.push_back(std::move(r));
     }
@@ -80,16 +85,19 @@ class Analyzer {
         std::string full = fullPath(relative);
         if (!platform::fileExists(full)) full = fullPath(percentDecoded(relative));
         if (!platform::fileExists(full)) return;  // a folder named like a page
-        const std::string html = platform::readFile(full);
+        const std::string text = platform::readFile(full);
         const std::string folder = platform::folderPart(relative);
         out_.scannedPages.push_back(relative);
-        for (HtmlReference& h : htmlReferences(html))
+        // A style sheet's url() values are relative to the sheet itself.
+        for (HtmlReference& h : isStyleSheet(relative) ? cssReferences(text) : htmlReferences(text))
             add(Origin::Page, relative, h.line, h.value, resolveReference(folder, h.value));
     }
 
     bool collect() {
-        for (const NodePage& n : in_.nodes)
-            add(Origin::ContentsNode, n.title, 0, n.page, resolveReference({}, n.page));
+        for (const NamedPath& n : in_.nodes)
+            add(Origin::ContentsNode, n.name, 0, n.path, resolveReference({}, n.path));
+        for (const NamedPath& n : in_.settings)
+            add(Origin::ProjectSetting, n.name, 0, n.path, resolveReference({}, n.path));
         for (const std::string& a : in_.addedResources)
             add(Origin::AddedResource, a, 0, a, resolveReference({}, a));
         // Scanning a page may queue more pages; the total grows as they are found.
@@ -145,6 +153,10 @@ AnalysisInput projectAnalysisInput(std::string_view projectFolder, const project
     AnalysisInput in;
     in.resourceFolder = platform::joinPath(projectFolder, "_RESOURCE");
     tree.forEach([&](project::TreeNode& n) { in.nodes.push_back({n.data.Title, n.data.HTML}); });
+    // The help's default page and the style sheet new pages link to.
+    for (const char* setting : {"Default", "CSS"})
+        if (auto rel = belowResourceFolder(project.readString("XHP", setting)))
+            in.settings.push_back({setting, *rel});
     for (const authoring::AdditionEntry& e : authoring::readAdditions(project))
         if (auto rel = belowResourceFolder(e.file)) in.addedResources.push_back(*rel);
     return in;

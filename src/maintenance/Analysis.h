@@ -15,27 +15,30 @@
 // nothing refers to. Paths and texts are CP932.
 namespace tarnbook::maintenance {
 
-struct NodePage {
-    std::string title;
-    std::string page;  // the node's HTML, relative to the resource folder
+struct NamedPath {
+    std::string name;  // a node's title, a setting's key
+    std::string path;  // relative to the resource folder
 };
 
 struct AnalysisInput {
     std::string resourceFolder;               // core path
-    std::vector<NodePage> nodes;              // every contents node, in pre-order
+    std::vector<NamedPath> nodes;             // every contents node's HTML, in pre-order
+    std::vector<NamedPath> settings;          // project settings that name a file
     std::vector<std::string> addedResources;  // relative to the resource folder
 };
 
-// The input for an open project: its resource folder, every node of `tree`, and the added
-// resources of section "Addition" that lie in the resource folder.
+// The input for an open project: its resource folder, every node of `tree`, the default page
+// and style sheet of section "XHP" and the added resources of section "Addition", as far as
+// they lie in the resource folder.
 AnalysisInput projectAnalysisInput(std::string_view projectFolder, const project::ContentTree& tree,
                                    const platform::IniFile& project);
 
-enum class Origin { ContentsNode, Page, AddedResource };
+enum class Origin { ContentsNode, Page, ProjectSetting, AddedResource };
 
 struct Reference {
     Origin origin = Origin::Page;
-    std::string from;      // the node's title, the page (relative), or the added entry itself
+    std::string from;      // the node's title, the page (relative), the setting's key, or the
+                           // added entry itself
     std::size_t line = 0;  // in the page; 0 for nodes and added resources
     std::string value;     // as written
     ReferenceTarget target;
@@ -59,7 +62,7 @@ using AnalysisProgress = std::function<bool(Phase, std::size_t done, std::size_t
 
 struct AnalysisResult {
     std::vector<Reference> references;      // every reference found, in scan order
-    std::vector<std::string> scannedPages;  // relative to the resource folder, in scan order
+    std::vector<std::string> scannedPages;  // pages and style sheets, relative, in scan order
     std::vector<DistinctReference> distinct;
     std::vector<std::string> unusedFiles;     // full core paths
     std::vector<std::string> unusedRelative;  // the same, relative to the resource folder
@@ -67,8 +70,9 @@ struct AnalysisResult {
     bool hasBroken() const;
 };
 
-// Runs phases 1 to 3. Pages are those of the nodes and added resources, and every local page
-// they refer to in turn, so the files of a page reached only by a link count as used.
+// Runs phases 1 to 3. Pages are those of the nodes, settings and added resources, and every
+// local page or style sheet they refer to in turn, so the files of a page reached only by a
+// link, or a picture named only in a style sheet, count as used.
 // Throws platform::IoError when a page exists but cannot be read; nullopt when cancelled.
 std::optional<AnalysisResult> analyze(const AnalysisInput& input,
                                       const AnalysisProgress& progress = {});

@@ -21,6 +21,8 @@ const char* originName(Origin o) {
             return "node";
         case Origin::Page:
             return "page";
+        case Origin::ProjectSetting:
+            return "setting";
         case Origin::AddedResource:
             return "added";
     }
@@ -57,6 +59,8 @@ std::string where(const Source& s, const Reference& r) {
     switch (s.origin) {
         case Origin::ContentsNode:
             return "contents node \"" + utf8(s.name) + "\"";
+        case Origin::ProjectSetting:
+            return "project setting " + utf8(s.name);
         case Origin::AddedResource:
             return "added resource";
         case Origin::Page:

@@ -29,6 +29,13 @@ bool startsWithNoCase(std::string_view text, std::size_t at, std::string_view pr
     return true;
 }
 
+std::string trimmed(std::string_view v) {
+    const auto first = v.find_first_not_of(" \t\r\n\f");
+    if (first == std::string_view::npos) return {};
+    const auto last = v.find_last_not_of(" \t\r\n\f");
+    return std::string(v.substr(first, last - first + 1));
+}
+
 // The named and numeric references that can stand in a path or an address; anything else
 // is kept as written.
 std::string decodeCharacterReferences(std::string_view v) {
@@ -74,14 +81,27 @@ std::string decodeCharacterReferences(std::string_view v) {
         }
         if (!done) out += v[i++];
     }
-    const auto first = out.find_first_not_of(" \t\r\n\f");
-    if (first == std::string::npos) return {};
-    const auto last = out.find_last_not_of(" \t\r\n\f");
-    return out.substr(first, last - first + 1);
+    return trimmed(out);
 }
 
 bool isReferenceAttribute(std::string_view name) {
     return name == "href" || name == "src" || name == "background";
+}
+
+// A quoted string or the text up to `stop` (white space ends it too), from `i` on.
+std::string_view cssValue(std::string_view css, std::size_t& i, char stop) {
+    while (i < css.size() && isSpace(css[i])) ++i;
+    if (i < css.size() && (css[i] == '"' || css[i] == '\'')) {
+        const char quote = css[i];
+        const std::size_t close = css.find(quote, i + 1);
+        const std::size_t end = close == std::string_view::npos ? css.size() : close;
+        std::string_view v = css.substr(i + 1, end - i - 1);
+        i = end;
+        return v;
+    }
+    const std::size_t start = i;
+    while (i < css.size() && css[i] != stop && !isSpace(css[i]) && css[i] != ';') ++i;
+    return css.substr(start, i - start);
 }
 
 class Tokenizer {
@@ -146,11 +166,22 @@ class Tokenizer {
         }
         // Raw text: its contents end only at the matching end tag.
         if (!selfClosing && (tag == "script" || tag == "style")) {
+            const std::size_t contentStart = i_;
             const std::string end = "</" + tag;
             while (i_ < s_.size() && !startsWithNoCase(s_, i_, end)) {
                 const std::size_t lt = s_.find('<', i_ + 1);
                 i_ = lt == std::string_view::npos ? s_.size() : lt;
             }
+            if (tag == "style")
+                addCss(s_.substr(contentStart, i_ - contentStart), lineAt(contentStart));
+        }
+    }
+
+    // Style text found on `line`: its own line numbers count on from there.
+    void addCss(std::string_view css, std::size_t line) {
+        for (HtmlReference& r : cssReferences(css)) {
+            r.line += line - 1;
+            found_.push_back(std::move(r));
         }
     }
 
@@ -181,6 +212,8 @@ class Tokenizer {
         }
         if (isReferenceAttribute(name))
             found_.push_back({name, decodeCharacterReferences(raw), lineAt(nameStart)});
+        else if (name == "style")
+            addCss(decodeCharacterReferences(raw), lineAt(nameStart));
     }
 
     std::string_view s_;
@@ -194,6 +227,41 @@ class Tokenizer {
 
 std::vector<HtmlReference> htmlReferences(std::string_view html) {
     return Tokenizer(html).run();
+}
+
+std::vector<HtmlReference> cssReferences(std::string_view css) {
+    std::vector<HtmlReference> found;
+    std::size_t line = 1;
+    std::size_t counted = 0;
+    auto lineAt = [&](std::size_t offset) {
+        line += static_cast<std::size_t>(
+            std::count(css.begin() + static_cast<std::ptrdiff_t>(counted),
+                       css.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+        counted = offset;
+        return line;
+    };
+    for (std::size_t i = 0; i < css.size();) {
+        if (css.compare(i, 2, "/*") == 0) {
+            const std::size_t end = css.find("*/", i + 2);
+            i = end == std::string_view::npos ? css.size() : end + 2;
+        } else if (startsWithNoCase(css, i, "url(")) {
+            const std::size_t at = i;
+            i += 4;
+            const std::string_view v = cssValue(css, i, ')');
+            found.push_back({"url", trimmed(v), lineAt(at)});
+        } else if (startsWithNoCase(css, i, "@import")) {
+            const std::size_t at = i;
+            i += 7;
+            while (i < css.size() && isSpace(css[i])) ++i;
+            if (i < css.size() && (css[i] == '"' || css[i] == '\'')) {
+                const std::string_view v = cssValue(css, i, ';');
+                found.push_back({"url", trimmed(v), lineAt(at)});
+            }
+        } else {
+            ++i;
+        }
+    }
+    return found;
 }
 
 }  // namespace tarnbook::maintenance

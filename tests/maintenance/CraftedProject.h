@@ -8,7 +8,8 @@ namespace tarnbook::testing {
 
 // A resource folder whose page in a sub-folder refers to files in every way a page can:
 // a plain name, "../", a sub-folder with "/", single quotes, no quotes, an anchor, an https
-// link. Exactly one file, unused.gif, is referred to by nothing.
+// link, and a style sheet that names a picture. Exactly one file, unused.gif, is referred to by
+// nothing.
 struct CraftedProject {
     TempDir dir;
     std::string resource = dir.file("_RESOURCE");
@@ -24,7 +25,8 @@ struct CraftedProject {
             "<a href=\"mailto:a@example.org\">mail</a>\n"
             "<p>the source=unused.gif of this text is not a reference</p>\n"
             "<img src=\"IMG/C.GIF\"></body></html>");
-        put("style.css", "body{}");
+        put("style.css", "body{background:url('img/paper.gif')}");
+        put("img/paper.gif", "s");
         put("sub/bg.gif", "g");
         put("sub/pic.gif", "p");
         put("img/a.gif", "a");

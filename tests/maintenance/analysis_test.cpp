@@ -25,14 +25,15 @@ TEST(Analysis, CraftedProjectHasExactlyOneUnusedFile) {
     ASSERT_TRUE(result);
     EXPECT_EQ(result->unusedRelative, std::vector<std::string>{"unused.gif"});
     EXPECT_EQ(result->unusedFiles, std::vector<std::string>{p.resource + "/unused.gif"});
-    EXPECT_EQ(result->scannedPages, (std::vector<std::string>{"index.htm", "sub\\page.htm"}));
+    EXPECT_EQ(result->scannedPages,
+              (std::vector<std::string>{"index.htm", "sub\\page.htm", "style.css"}));
     EXPECT_FALSE(result->hasBroken());
 
     EXPECT_EQ(captions(viewRows(*result, View::Pages)),
               (std::vector<std::string>{"index.htm", "sub\\page.htm"}));
     EXPECT_EQ(captions(viewRows(*result, View::Files)),
-              (std::vector<std::string>{"img\\a.gif", "style.css", "sub\\bg.gif", "sub\\img\\b.gif",
-                                        "sub\\IMG\\C.GIF", "sub\\pic.gif"}));
+              (std::vector<std::string>{"img\\a.gif", "img\\paper.gif", "style.css", "sub\\bg.gif",
+                                        "sub\\img\\b.gif", "sub\\IMG\\C.GIF", "sub\\pic.gif"}));
     const auto external = viewRows(*result, View::External);
     ASSERT_EQ(external.size(), 1u);
     EXPECT_EQ(external[0].caption, "https://example.org/x.gif");
@@ -41,9 +42,9 @@ TEST(Analysis, CraftedProjectHasExactlyOneUnusedFile) {
 
     const Counters c = countersOf(*result);
     EXPECT_EQ(c.pages, 2u);
-    EXPECT_EQ(c.files, 6u);
+    EXPECT_EQ(c.files, 7u);
     EXPECT_EQ(c.external, 1u);
-    EXPECT_EQ(c.all, 9u);
+    EXPECT_EQ(c.all, 10u);
     EXPECT_EQ(c.unused, 1u);
 }
 

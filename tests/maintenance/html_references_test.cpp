@@ -52,5 +52,19 @@ TEST(HtmlReferences, CountsLinesAndKeepsDoubleByteValues) {
     EXPECT_EQ(refs[1].line, 5u);
 }
 
+TEST(HtmlReferences, StyleSheetUrlsSkipCommentsAndCountLines) {
+    const std::string css =
+        "@import \"base.css\";\n/* url(old.gif) */ p { background: url( 'a b.gif' ) }\n"
+        "@import url(more.css) screen;\nq{list-style:URL(dot.gif)}";
+    const auto refs = cssReferences(css);
+    std::string seen;
+    for (const auto& r : refs) seen += r.value + "@" + std::to_string(r.line) + " ";
+    EXPECT_EQ(seen, "base.css@1 a b.gif@2 more.css@3 dot.gif@4 ");
+    // A style block's lines continue those of the page.
+    const auto inPage = htmlReferences("<p>\n<style>\n\nb{background:url(x.gif)}</style>");
+    ASSERT_EQ(inPage.size(), 1u);
+    EXPECT_EQ(inPage[0].line, 4u);
+}
+
 }  // namespace
 }  // namespace tarnbook::maintenance

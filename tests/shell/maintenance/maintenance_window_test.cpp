@@ -35,11 +35,11 @@ void MaintenanceWindowTest::analysisFillsViewsAndMoveEmptiesTheWindow() {
     QVERIFY(!w.action("Analize").isEnabled());
     QVERIFY(w.action("Erace").isEnabled());
     QCOMPARE(w.counterText("LabelHTML"), QStringLiteral("2"));
-    QCOMPARE(w.counterText("LabelImg"), QStringLiteral("6"));
+    QCOMPARE(w.counterText("LabelImg"), QStringLiteral("7"));
     QCOMPARE(w.counterText("LabelHref"), QStringLiteral("1"));
-    QCOMPARE(w.counterText("LabelAll"), QStringLiteral("9"));
+    QCOMPARE(w.counterText("LabelAll"), QStringLiteral("10"));
     QCOMPARE(w.counterText("lblInvalid"), QStringLiteral("1"));
-    QCOMPARE(w.list().topLevelItemCount(), 9);
+    QCOMPARE(w.list().topLevelItemCount(), 10);
     // Sorted by caption whatever order the analysis found them in.
     QCOMPARE(w.list().topLevelItem(0)->text(0), QStringLiteral("https://example.org/x.gif"));
 
