@@ -87,9 +87,9 @@ TEST(Analysis, NodesAndAddedResourcesCountAsReferences) {
     // index.htm and everything only it led to are now unused; a.gif is an added resource.
     std::vector<std::string> unused = result->unusedRelative;
     std::sort(unused.begin(), unused.end());
-    EXPECT_EQ(unused,
-              (std::vector<std::string>{"index.htm", "style.css", "sub\\bg.gif", "sub\\img\\b.gif",
-                                        "sub\\img\\c.gif", "sub\\pic.gif", "unused.gif"}));
+    EXPECT_EQ(unused, (std::vector<std::string>{"img\\paper.gif", "index.htm", "style.css",
+                                                "sub\\bg.gif", "sub\\img\\b.gif", "sub\\img\\c.gif",
+                                                "sub\\pic.gif", "unused.gif"}));
     ASSERT_TRUE(result->hasBroken());
     for (const Reference& r : result->references)
         if (r.broken()) {

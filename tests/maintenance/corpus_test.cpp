@@ -2,19 +2,32 @@
 
 #include <filesystem>
 #include <iostream>
+#include <regex>
 
 #include "maintenance/Analysis.h"
 #include "maintenance/ReferenceViews.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
 
 namespace tarnbook::maintenance {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A Workshop project folder seen as a resource folder: its pages are the default topic and the
-// [FILES] entries of the .hhp, as contents nodes would name them.
+// The "Local" values of a sitemap's objects: the pages an imported contents tree would hold.
+std::vector<std::string> sitemapPages(const std::string& sitemap) {
+    static const std::regex local(R"re(name\s*=\s*"local"\s+value\s*=\s*"([^"]*)")re",
+                                  std::regex::icase);
+    std::vector<std::string> pages;
+    for (std::sregex_iterator it(sitemap.begin(), sitemap.end(), local), end; it != end; ++it)
+        pages.push_back((*it)[1]);
+    return pages;
+}
+
+// A Workshop project folder seen as a resource folder: its pages are the default topic, the
+// [FILES] entries of the .hhp and the pages of its contents file, as contents nodes would
+// name them after an import.
 AnalysisInput workshopFolderInput(const fs::path& hhp) {
     AnalysisInput in;
     in.resourceFolder = hhp.parent_path().string();
@@ -26,6 +39,13 @@ AnalysisInput workshopFolderInput(const fs::path& hhp) {
         }
         if (line.starts_with("Default topic=")) in.nodes.push_back({"default", line.substr(14)});
         if (inFiles && !line.empty()) in.nodes.push_back({"file", line});
+        if (line.starts_with("Contents file=")) {
+            const auto hhc =
+                platform::tryReadFile(platform::joinPath(in.resourceFolder, line.substr(14)));
+            if (hhc)
+                for (const std::string& page : sitemapPages(*hhc))
+                    in.nodes.push_back({"node", page});
+        }
     }
     return in;
 }

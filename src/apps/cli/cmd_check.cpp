@@ -6,6 +6,7 @@
 #include "maintenance/Analysis.h"
 #include "maintenance/CheckReport.h"
 #include "platform/Cp932.h"
+#include "platform/Paths.h"
 #include "project/ProjectLifecycle.h"
 
 namespace {
@@ -37,10 +38,14 @@ int runCheck(const std::vector<std::string>& args) {
         std::fprintf(stderr, "tarnbook-cli check: cannot open project %s\n", project.c_str());
         return kError;
     }
+    // A hand-written project file may lack PDir; the project is where its file is.
+    const std::string folder = h.ws.projectFolder.empty()
+                                   ? tarnbook::platform::folderPart(h.ws.project->path())
+                                   : h.ws.projectFolder;
     std::optional<tarnbook::maintenance::AnalysisResult> result;
     try {
-        result = tarnbook::maintenance::analyze(tarnbook::maintenance::projectAnalysisInput(
-            h.ws.projectFolder, h.ws.tree, *h.ws.project));
+        result = tarnbook::maintenance::analyze(
+            tarnbook::maintenance::projectAnalysisInput(folder, h.ws.tree, *h.ws.project));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tarnbook-cli check: %s\n", e.what());
         return kError;
