@@ -85,7 +85,8 @@ std::string checkReportText(const AnalysisResult& result) {
         for (const Reference* r : s.external)
             externalText += "  " + where(s, *r) + ": " + utf8(r->value) + "\n";
     }
-    std::string out = "Pages scanned: " + std::to_string(result.scannedPages.size()) + "\n";
+    std::string out =
+        "Pages and style sheets scanned: " + std::to_string(result.scannedPages.size()) + "\n";
     out += "Broken references: " + std::to_string(broken) + "\n" + brokenText;
     out += "External links: " + std::to_string(c.external) + " distinct\n" + externalText;
     out += "Unused files: " + std::to_string(c.unused) + "\n";
