@@ -350,6 +350,11 @@ bool deleteFolderTree(std::string_view path) {
     return !ec;
 }
 
+bool removeEmptyFolder(std::string_view path) {
+    const std::string native = nativePath(path);
+    return !native.empty() && ::rmdir(native.c_str()) == 0;
+}
+
 std::int64_t fileSize(std::string_view path) {
     struct stat st;
     if (!statNative(detail::nativeString(path), &st)) return -1;

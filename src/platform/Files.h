@@ -52,6 +52,8 @@ bool copyFile(std::string_view from, std::string_view to, bool failIfExists);
 bool renameFile(std::string_view from, std::string_view to);
 bool deleteFile(std::string_view path);
 bool deleteFolderTree(std::string_view path);
+// Removes a folder only when it is empty; false otherwise.
+bool removeEmptyFolder(std::string_view path);
 
 // -1 when the file does not exist.
 std::int64_t fileSize(std::string_view path);
