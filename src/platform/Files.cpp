@@ -351,7 +351,7 @@ bool deleteFolderTree(std::string_view path) {
 }
 
 bool removeEmptyFolder(std::string_view path) {
-    const std::string native = nativePath(path);
+    const std::string native = detail::nativeString(path);
     return !native.empty() && ::rmdir(native.c_str()) == 0;
 }
 

@@ -10,6 +10,7 @@
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "project/ResourcePaths.h"
 #include "project/LongText.h"
 #include "workshopimport/KeywordAttach.h"
 #include "workshopimport/LocalPath.h"
@@ -79,7 +80,7 @@ class NodeBuilder {
     // A value that already names a file in this project's resource folder is reduced to the
     // name inside it (and not copied: it is there).
     LocalTarget classify(const std::string& raw) {
-        const std::string reduced = compile::resourceRelativeName(t_.projectFolder, raw);
+        const std::string reduced = project::resourceRelativeName(t_.projectFolder, raw);
         const bool prefixOnly = raw.size() >= 10 &&
                                 hhc::equalsNoCase(raw.substr(0, 9), "_RESOURCE") &&
                                 (raw[9] == '\\' || raw[9] == '/');
@@ -111,13 +112,13 @@ class NodeBuilder {
                                       " はプロジェクトのフォルダーの外を指しています");
                 break;
             case LocalTarget::Kind::Page:
-                d.HTML = compile::resourceRelativeName(t_.projectFolder, target.page);
+                d.HTML = project::resourceRelativeName(t_.projectFolder, target.page);
                 d.Anchor = target.anchor;
                 if (d.HTML == target.page && !inOurResources_) pages.push_back(target.page);
                 break;
         }
         // Icons 12 to 15 would make a page of the project a web address.
-        if (target.kind != LocalTarget::Kind::Address && compile::isWebLinkNode(d))
+        if (target.kind != LocalTarget::Kind::Address && d.isWebLink())
             d.ImageIndex = -1;
         project::TreeNode* placed = t_.tree.appendChild(parent, std::move(node));
         if (target.kind != LocalTarget::Kind::None) targets.add(placed, target.page, target.anchor);

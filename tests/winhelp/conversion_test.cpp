@@ -113,7 +113,7 @@ TEST(Conversion, SampleProjectGivesNodesPagesMapAndAddedResources) {
         sj("// ようこそ\r\n#define IDH_WELCOME 10\r\n// インストール\r\n#define IDH_INSTALL 20\r\n"
            "// Glossary term\r\n#define IDH_GLOSSARY_TERM 40\r\n// Details\r\n"
            "#define IDH_DETAILS 30\r\n"));
-    const auto saved = platform::IniFile::load(c.ws.projectFile);
+    const auto saved = platform::IniFile::load(c.ws.projectFile());
     EXPECT_EQ(saved.readString("XHP", "MAP"), "sample.MAP");
     EXPECT_TRUE(saved.readBool("XHP", "UseMap"));
 

@@ -39,9 +39,9 @@ int runCheck(const std::vector<std::string>& args) {
         return kError;
     }
     // A hand-written project file may lack PDir; the project is where its file is.
-    const std::string folder = h.ws.projectFolder.empty()
+    const std::string folder = h.ws.projectFolder().empty()
                                    ? tarnbook::platform::folderPart(h.ws.project->path())
-                                   : h.ws.projectFolder;
+                                   : h.ws.projectFolder();
     std::optional<tarnbook::maintenance::AnalysisResult> result;
     try {
         result = tarnbook::maintenance::analyze(

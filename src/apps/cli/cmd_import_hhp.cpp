@@ -8,6 +8,7 @@
 #include "platform/Files.h"
 #include "platform/IoError.h"
 #include "platform/Paths.h"
+#include "platform/ProgramArguments.h"
 #include "project/ProjectLifecycle.h"
 #include "workshopimport/WorkshopImport.h"
 
@@ -16,10 +17,6 @@ namespace {
 namespace platform = tarnbook::platform;
 namespace wi = tarnbook::workshopimport;
 
-std::string absoluteCorePath(const std::string& arg) {
-    std::error_code ec;
-    return platform::corePath(std::filesystem::absolute(arg, ec).lexically_normal().string());
-}
 
 void printSummary(const wi::ImportResult& r) {
     std::printf("nodes: %zu\n", r.nodes);
@@ -60,8 +57,8 @@ int runImportHhp(const std::vector<std::string>& args) {
             stderr, "usage: tarnbook-cli import-hhp PROJECT.XHP WORKSHOP.hhc [--copy-resources]\n");
         return 2;
     }
-    const std::string project = absoluteCorePath(paths[0]);
-    const std::string contents = absoluteCorePath(paths[1]);
+    const std::string project = platform::coreArgumentPath(paths[0]);
+    const std::string contents = platform::coreArgumentPath(paths[1]);
     if (!platform::fileExists(contents)) {
         std::fprintf(stderr, "tarnbook-cli import-hhp: no contents file %s\n", paths[1].c_str());
         return 2;

@@ -6,6 +6,7 @@
 #include "platform/Cp932.h"
 #include "platform/IoError.h"
 #include "platform/Paths.h"
+#include "platform/ProgramArguments.h"
 #include "project/ProjectLifecycle.h"
 #include "winhelp/HpjConversion.h"
 
@@ -13,10 +14,6 @@ namespace {
 
 namespace platform = tarnbook::platform;
 
-std::string absoluteCorePath(const std::string& arg) {
-    std::error_code ec;
-    return platform::corePath(std::filesystem::absolute(arg, ec).lexically_normal().string());
-}
 
 int runImportHpj(const std::vector<std::string>& args) {
     std::vector<std::string> files;
@@ -31,7 +28,7 @@ int runImportHpj(const std::vector<std::string>& args) {
         std::fprintf(stderr, "usage: tarnbook-cli import-hpj [--overwrite] PROJECT.XHP FILE.hpj\n");
         return 2;
     }
-    const std::string hpj = absoluteCorePath(files[1]);
+    const std::string hpj = platform::coreArgumentPath(files[1]);
     if (!platform::fileExists(hpj)) {
         std::fprintf(stderr, "tarnbook-cli import-hpj: no WinHelp project %s\n", files[1].c_str());
         return 2;
@@ -40,14 +37,14 @@ int runImportHpj(const std::vector<std::string>& args) {
     // get free names beside them.
     HeadlessWorkspace h(overwrite ? tarnbook::ui::Answer::Yes : tarnbook::ui::Answer::No);
     auto& ws = h.ws;
-    if (!tarnbook::project::openProject(ws, absoluteCorePath(files[0]))) {
+    if (!tarnbook::project::openProject(ws, platform::coreArgumentPath(files[0]))) {
         std::fprintf(stderr, "tarnbook-cli import-hpj: cannot open project %s\n", files[0].c_str());
         return 1;
     }
     tarnbook::winhelp::ConversionResult r;
     try {
         r = tarnbook::winhelp::convertWinHelpProject(
-            hpj, {ws.projectFolder, *ws.project, ws.tree, ws.prompts},
+            hpj, {ws.projectFolder(), *ws.project, ws.tree, ws.prompts},
             [&](int percent) { ws.status.setProgress(percent); });
     } catch (const platform::IoError& e) {
         std::fprintf(stderr, "\ntarnbook-cli import-hpj: %s\n", e.what());

@@ -92,7 +92,7 @@ std::string MediaForm::accept() {
         case MediaKind::Director:
             break;
     }
-    return directorTag(copyUnlessPresent(file_, ws_.projectFolder), width_, height_);
+    return directorTag(copyUnlessPresent(file_, ws_.projectFolder()), width_, height_);
 }
 
 }  // namespace tarnbook::authoring

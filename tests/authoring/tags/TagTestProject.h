@@ -15,7 +15,7 @@ struct TagTestProject : WorkspaceFixture {
     std::string pdir, res;
     TagTestProject() {
         EXPECT_TRUE(project::openProject(ws, makeProjectFile("P")));
-        pdir = ws.projectFolder;
+        pdir = ws.projectFolder();
         res = pdir + "/_RESOURCE";
     }
     project::TreeNode* addNode(const std::string& title, const std::string& html, int icon = 8) {
@@ -27,7 +27,7 @@ struct TagTestProject : WorkspaceFixture {
     }
     // The Addition entries of the project file as written to disk.
     std::vector<std::string> registeredOnDisk() const {
-        const platform::IniFile ini = platform::IniFile::load(ws.projectFile);
+        const platform::IniFile ini = platform::IniFile::load(ws.projectFile());
         std::vector<std::string> out;
         const int count = ini.readInteger("Addition", "Count", 0);
         for (int n = 1; n <= count; ++n)

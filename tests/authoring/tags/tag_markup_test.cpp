@@ -86,7 +86,7 @@ const std::map<std::string, Case>& cases() {
          }},
         {"related_popup_three_of_five",
          [](TagTestProject& p) {
-             p.ws.projectFolder = "/p";  // the paths are shown whole in the markup
+             p.ws.project->writeString("XHP", "PDir", "/p");  // the paths are shown whole in the markup
              p.addNode("First", "a.htm");
              p.addNode("Second", "b.htm");
              p.addNode("Heading without page", "");
@@ -100,7 +100,7 @@ const std::map<std::string, Case>& cases() {
          }},
         {"related_dialog_icon",
          [](TagTestProject& p) {
-             p.ws.projectFolder = "/p";
+             p.ws.project->writeString("XHP", "PDir", "/p");
              p.addNode(sjis("一番"), "a.htm");
              p.addNode(sjis("二番"), "sub\\b.htm");
              RelatedTopicsForm f(p.ws);
