@@ -140,7 +140,7 @@ bool isPopupFontScript(std::string_view body) {
            t.find('\n') == std::string::npos;
 }
 
-std::vector<PopupLink> findPopupLinks(const std::vector<HtmlToken>& tokens) {
+std::vector<PopupLink> findPopupLinks(const std::vector<HtmlToken>& tokens, std::string_view html) {
     std::vector<PopupLink> links;
     for (std::size_t i = 0; i < tokens.size(); ++i) {
         const HtmlToken& t = tokens[i];
@@ -148,7 +148,11 @@ std::vector<PopupLink> findPopupLinks(const std::vector<HtmlToken>& tokens) {
         const std::string href = t.attributeValue("href");
         if (asciiLower(trim(href)).rfind("javascript:", 0) != 0) continue;
         PopupLink link;
-        if (!popupTextOf(href, &link.text)) continue;
+        const std::string_view tag = html.substr(t.begin, t.end - t.begin);
+        if (popupTextOf(tag, &link.text))
+            link.text = decodeEntities(link.text);
+        else if (!popupTextOf(href, &link.text))
+            continue;
         link.startTag = i;
         for (std::size_t k = i + 1; k < tokens.size(); ++k) {
             if (tokens[k].name != "a") continue;

@@ -48,7 +48,9 @@ struct PopupLink {
     std::string text;          // the popup text, "\n" escapes made line breaks
 };
 
-std::vector<PopupLink> findPopupLinks(const std::vector<HtmlToken>& tokens);
+// The popup text is read from the tag as written, so a text with blanks, which cuts a bare
+// attribute value short, still comes through whole.
+std::vector<PopupLink> findPopupLinks(const std::vector<HtmlToken>& tokens, std::string_view html);
 
 // The text argument of a "...TextPopup("text", ...)" script call; false when there is none.
 bool popupTextOf(std::string_view script, std::string* text);

@@ -74,6 +74,7 @@ std::size_t parseAttributes(std::string_view html, std::size_t pos, HtmlToken& t
             ++pos;
         if (pos == nameBegin) ++pos;  // a stray '=' where a name should be
         attr.name = asciiLower(html.substr(nameBegin, pos - nameBegin));
+        attr.nameBegin = nameBegin;
         attr.valueBegin = attr.valueEnd = pos;
         std::size_t look = pos;
         while (look < n && isSpace(html[look])) ++look;

@@ -14,6 +14,7 @@ struct HtmlAttribute {
     std::string name;   // lower case
     std::string value;  // entity references decoded
     bool hasValue = false;
+    std::size_t nameBegin = 0;  // where the attribute starts in the input
     // The value as written, quotes included: [valueBegin, valueEnd) of the input. Both are
     // the end of the name when the attribute has no value.
     std::size_t valueBegin = 0;

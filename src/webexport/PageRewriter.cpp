@@ -161,7 +161,11 @@ struct Rewriter {
 
     void rewriteAttribute(const HtmlAttribute& a) {
         if (!a.hasValue) return;
-        if (auto url = context.rewriteUrl(a.value))
+        auto url = context.rewriteUrl(a.value);
+        if (!url) return;
+        if (url->empty())
+            edits.push_back({a.nameBegin, a.valueEnd, {}});
+        else
             edits.push_back({a.valueBegin, a.valueEnd, attributeText(*url)});
     }
 
@@ -203,7 +207,7 @@ struct Rewriter {
             });
         };
         std::vector<bool> handled(tokens.size(), false);
-        for (const PopupLink& p : findPopupLinks(tokens)) {
+        for (const PopupLink& p : findPopupLinks(tokens, html)) {
             const HtmlToken& a = tokens[p.startTag];
             if (insideObject(a.begin)) continue;
             const std::string id = "tbp-" + std::to_string(popupCount + 1);
@@ -298,8 +302,10 @@ struct Rewriter {
         edits.push_back({metaAt, metaAt, "\n" + charsetMeta});
         edits.push_back({blockAt, blockAt, headBlock()});
 
-        std::stable_sort(edits.begin(), edits.end(),
-                         [](const Edit& x, const Edit& y) { return x.begin < y.begin; });
+        // An insertion goes before a replacement that starts at the same place.
+        std::stable_sort(edits.begin(), edits.end(), [](const Edit& x, const Edit& y) {
+            return x.begin < y.begin || (x.begin == y.begin && x.end < y.end);
+        });
         std::string out;
         out.reserve(html.size() + 1024);
         std::size_t pos = 0;

@@ -18,7 +18,8 @@ struct TopicLink {
 struct PageContext {
     std::string rootPrefix;  // from the page to the site root: "", "../", ...
     bool userStyleSheet = false;
-    // The new URL for a link written in the page (entities decoded), or nullopt to keep it.
+    // The new URL for a link written in the page (entities decoded), or nullopt to keep it;
+    // an empty URL takes the attribute away (a file the site does not carry).
     std::function<std::optional<std::string>(std::string_view url)> rewriteUrl;
     // The topics an ALink (alink = true) or KLink keyword leads to.
     std::function<std::vector<TopicLink>(bool alink, std::string_view keyword)> keywordTopics;

@@ -160,7 +160,7 @@ struct Export {
                 IndexEntry& entry = index[keyword];
                 addTopic(entry.topics, topic);
                 for (const auto& s : subs) addTopic(entry.subEntries[keywordText(s)], topic);
-                addTopic(kLinks[keyword], topic);
+                addTopic(kLinks[asciiLower(keyword)], topic);
             }
         }
         for (const auto& a : authoring::readAdditions(source.project)) {
@@ -170,14 +170,14 @@ struct Export {
             const NavTopic topic{titleOf(*file, platform::cp932ToUtf8(a.key)), urlOf(*file, {})};
             const std::string keyword = platform::cp932ToUtf8(a.key);
             addTopic(index[keyword].topics, topic);
-            addTopic(kLinks[keyword], topic);
+            addTopic(kLinks[asciiLower(keyword)], topic);
         }
         for (std::size_t f = 0; f < plan.files().size(); ++f) {
             const SiteFile& file = plan.file(f);
             const NavTopic topic{titleOf(f, platform::fileNamePart(file.out)), urlOf(f, {})};
             for (const auto& k : file.keywords) {
                 addTopic(index[k].topics, topic);
-                addTopic(kLinks[k], topic);
+                addTopic(kLinks[asciiLower(k)], topic);
             }
             for (const auto& k : file.aLinkNames) addTopic(aLinks[k], topic);
         }
@@ -203,7 +203,11 @@ struct Export {
         const UrlKind kind = classifyUrl(url);
         if (kind != UrlKind::Local && kind != UrlKind::HelpStore) return std::nullopt;
         const auto target = plan.target(from, url);
-        if (!target) return std::nullopt;
+        if (!target) {
+            // A file that exists but was kept out of the site: no link that leads nowhere.
+            if (resolveLink(url, plan.file(from).source, plan.context())) return std::string();
+            return std::nullopt;
+        }
         std::string rel = relativeUrl(plan.file(from).out, plan.file(target->first).out);
         return rel + target->second;
     }
@@ -222,7 +226,7 @@ struct Export {
         context.keywordTopics = [&](bool alink, std::string_view keyword) {
             std::vector<TopicLink> out;
             const auto& map = alink ? aLinks : kLinks;
-            auto it = map.find(std::string(keyword));
+            auto it = map.find(alink ? std::string(keyword) : asciiLower(keyword));
             if (it == map.end()) return out;
             for (const NavTopic& t : it->second)
                 if (t.url.substr(0, t.url.find('#')) != encodeUrlPath(file.out))
@@ -278,8 +282,8 @@ struct Export {
         const bool indexTaken =
             std::any_of(plan.files().begin(), plan.files().end(),
                         [](const SiteFile& f) { return f.out == "index.html"; });
-        if (!indexTaken) write("index.html", startPage(site));
-        result.startFile = outputPath(indexTaken ? "index.html" : "index.html");
+        if (!indexTaken) write("index.html", startPage(site));  // else a page of the project is it
+        result.startFile = outputPath("index.html");
     }
 
     std::string startUrl(const std::vector<std::optional<std::size_t>>& nodeFiles) {
