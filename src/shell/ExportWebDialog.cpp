@@ -56,15 +56,15 @@ ExportWebDialog::ExportWebDialog(webexport::ExportWebForm form, std::string proj
     fields->addRow(QStringLiteral("タイトル"), title_);
     QToolButton* openCss = nullptr;
     QToolButton* openFolder = nullptr;
-    css_ = fieldWithButton(this, fields, QStringLiteral("スタイルシート"), "EditCSS",
-                           "FileOpenCSS", &openCss);
+    css_ = fieldWithButton(this, fields, QStringLiteral("スタイルシート"), "EditCSS", "FileOpenCSS",
+                           &openCss);
     css_->setText(fromPath(form_.styleSheet));
     folder_ = fieldWithButton(this, fields, QStringLiteral("出力フォルダ"), "EditFolder",
                               "FolderOpen", &openFolder);
     folder_->setText(fromPath(form_.outputFolder));
     layout->addLayout(fields);
-    const DialogButtons b = addDialogButtons(this, {"BitBtnOK", "BitBtnCancel", "BitBtnHelp"},
-                                             help, 0);
+    const DialogButtons b =
+        addDialogButtons(this, {"BitBtnOK", "BitBtnCancel", "BitBtnHelp"}, help, 0);
     ok_ = b.ok;
     layout->addWidget(b.box);
 

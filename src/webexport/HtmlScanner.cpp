@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "platform/Cp932.h"
+
 namespace tarnbook::webexport {
 namespace {
 
@@ -31,22 +33,16 @@ std::size_t findNoCase(std::string_view text, std::string_view needle, std::size
     return std::string_view::npos;
 }
 
+// A code point (never a surrogate) as UTF-8.
 void appendUtf8(std::string& out, std::uint32_t u) {
-    if (u < 0x80) {
-        out += static_cast<char>(u);
-    } else if (u < 0x800) {
-        out += static_cast<char>(0xC0 | (u >> 6));
-        out += static_cast<char>(0x80 | (u & 0x3F));
-    } else if (u < 0x10000) {
-        out += static_cast<char>(0xE0 | (u >> 12));
-        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (u & 0x3F));
+    std::u16string unit;
+    if (u >= 0x10000) {
+        unit += static_cast<char16_t>(0xD800 + ((u - 0x10000) >> 10));
+        unit += static_cast<char16_t>(0xDC00 + ((u - 0x10000) & 0x3FF));
     } else {
-        out += static_cast<char>(0xF0 | (u >> 18));
-        out += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (u & 0x3F));
+        unit += static_cast<char16_t>(u);
     }
+    out += platform::utf16ToUtf8(unit);
 }
 
 constexpr std::array<std::pair<std::string_view, std::uint32_t>, 32> kNamedEntities{{

@@ -33,9 +33,14 @@ std::string nativeOf(const std::string& core) {
     return normalizeFilePath(platform::nativePath(core));
 }
 
+// A keyword as the index shows it: without the quotes that kept its commas together and
+// without the blanks around it.
 std::string keywordText(const std::u16string& k) {
     std::u16string plain = k;
     plain.erase(std::remove(plain.begin(), plain.end(), u'"'), plain.end());
+    const std::size_t first = plain.find_first_not_of(u" \t\u3000");
+    if (first == std::u16string::npos) return {};
+    plain = plain.substr(first, plain.find_last_not_of(u" \t\u3000") - first + 1);
     return platform::utf16ToUtf8(plain);
 }
 
@@ -157,6 +162,7 @@ struct Export {
             const auto subs = compile::splitKeywordText(d.SubKeyWord);
             for (const auto& k : compile::splitKeywordText(d.KeyWord)) {
                 const std::string keyword = keywordText(k);
+                if (keyword.empty()) continue;
                 IndexEntry& entry = index[keyword];
                 addTopic(entry.topics, topic);
                 for (const auto& s : subs) addTopic(entry.subEntries[keywordText(s)], topic);

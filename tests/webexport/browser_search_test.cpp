@@ -27,7 +27,8 @@ class BrowserTest : public ::testing::Test {
         ASSERT_TRUE(project::openProject(w_.ws, w_.dir.file("Sample/Sample.XHP")));
         auto form = ExportWebForm::fromProject(*w_.ws.project);
         form.outputFolder = site_ = w_.dir.file("web");
-        ASSERT_TRUE(runWebExport(form, *w_.ws.project, w_.ws.projectFolder, w_.ws.tree, w_.prompts));
+        ASSERT_TRUE(
+            runWebExport(form, *w_.ws.project, w_.ws.projectFolder, w_.ws.tree, w_.prompts));
     }
 
     // The document after its scripts ran.
@@ -35,8 +36,9 @@ class BrowserTest : public ::testing::Test {
         std::string out;
         const int rc = platform::runAndCapture(
             browser_,
-            {"--headless", "--no-sandbox", "--disable-gpu", "--user-data-dir=" + w_.dir.file("profile"),
-             "--virtual-time-budget=5000", "--dump-dom", "file://" + encodeUrlPath(site_) + "/" + relativeUrl},
+            {"--headless", "--no-sandbox", "--disable-gpu",
+             "--user-data-dir=" + w_.dir.file("profile"), "--virtual-time-budget=5000",
+             "--dump-dom", "file://" + encodeUrlPath(site_) + "/" + relativeUrl},
             "", &out);
         EXPECT_EQ(rc, 0) << out;
         return out;
@@ -53,14 +55,16 @@ TEST_F(BrowserTest, SearchFindsAJapaneseWordOfAPage) {
         const char* page;   // must be among the results
         const char* count;
     } cases[] = {
-        {"%E4%BF%9D%E5%AD%98%E5%85%88", "basics/settings.htm", "「保存先」: 1 件"},        // 保存先
-        {"%E6%96%87%E5%AD%97%E5%8C%96%E3%81%91", "faq.htm", "「文字化け」: 1 件"},          // 文字化け
-        {"%EF%BC%B3%EF%BC%A8%EF%BC%A9%EF%BC%A6%EF%BC%B4", "faq.htm", "「ＳＨＩＦＴ」: 1 件"},  // ＳＨＩＦＴ
+        {"%E4%BF%9D%E5%AD%98%E5%85%88", "basics/settings.htm", "「保存先」: 1 件"},  // 保存先
+        {"%E6%96%87%E5%AD%97%E5%8C%96%E3%81%91", "faq.htm", "「文字化け」: 1 件"},   // 文字化け
+        {"%EF%BC%B3%EF%BC%A8%EF%BC%A9%EF%BC%A6%EF%BC%B4", "faq.htm",
+         "「ＳＨＩＦＴ」: 1 件"},  // ＳＨＩＦＴ
     };
     for (const auto& c : cases) {
         const std::string html = dom(std::string("_tarnbook/search.html?q=") + c.query);
         EXPECT_NE(html.find(c.count), std::string::npos) << c.query << "\n" << html;
-        EXPECT_NE(html.find(std::string("href=\"../") + c.page + "\""), std::string::npos) << c.query;
+        EXPECT_NE(html.find(std::string("href=\"../") + c.page + "\""), std::string::npos)
+            << c.query;
     }
 }
 

@@ -45,7 +45,7 @@ TEST(HtmlScanner, ReadsPagesAsTheyAreWritten) {
          "T(a < b <3 )C"
          "T( c)"},
         {"<script>if (a<b) document.write('</p>')</script>x",
-         "<script>T(if (a<b) document.write('</p>')</script>T(x)"},
+         "<script>T(if (a<b) document.write('</p>'))</script>T(x)"},
         {"<STYLE>p{}</Style>", "<style>T(p{})</style>"},
         {"<p class=x", "<p class=x>"},
         {"<!-- never closed <a href=x>", "C"},

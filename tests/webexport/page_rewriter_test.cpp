@@ -82,9 +82,9 @@ TEST(PageRewriter, ControlObjectsBecomeWorkingHtml) {
          4},
         {"text popups become pop-overs",
          R"(<head><!-- TextPopup :) --><OBJECT id="hhctrlP" )" + kControl +
-             R"(></OBJECT><!-- end --></head><p><script>FFace="Helvetica,12,,bold"</script><A href=javascript:id=hhctrlP.TextPopup("one\ntwo &amp; <three>",FFace,9,9,10,10)>see</A></p>)",
+             R"(></OBJECT><!-- end --></head><p><script>FFace="Helvetica,12,,bold"</script><A href=javascript:id=hhctrlP.TextPopup("one\ntwo &amp; three",FFace,9,9,10,10)>see</A></p>)",
          {R"(<a href="#tbp-1" class="tb-popup-link" data-popup="tbp-1">see</A>)",
-          R"(<span class="tb-popup" id="tbp-1" role="tooltip">one<br>two &amp; &lt;three&gt;</span>)"},
+          R"(<span class="tb-popup" id="tbp-1" role="tooltip">one<br>two &amp; three</span>)"},
          {"FFace", "javascript:", "<OBJECT"}},
         {"a script link that pressed a control jumps to its list",
          "<OBJECT id=hhctrlR " + kControl +

@@ -11,6 +11,7 @@
 #include "project/ProjectLifecycle.h"
 #include "support/WorkspaceFixture.h"
 #include "webexport/ExportWebForm.h"
+#include "webexport/HtmlScanner.h"
 
 namespace tarnbook::webexport {
 namespace {
@@ -54,9 +55,12 @@ TEST(SampleExport, EveryPageNodeAndKeywordReachesTheSite) {
         for (const auto& list : {node->data.KeyWord, node->data.SubKeyWord})
             for (const auto& k : compile::splitKeywordText(list)) {
                 ++keywordCount;
-                EXPECT_NE(keywords.find("<dt>" + platform::utf16ToUtf8(k) + "</dt>"),
-                          std::string::npos)
-                    << platform::utf16ToUtf8(k);
+                // As the index shows it: without quotes and surrounding blanks.
+                std::string text = platform::utf16ToUtf8(k);
+                std::erase(text, '"');
+                text = text.substr(text.find_first_not_of(' '));
+                EXPECT_NE(keywords.find("<dt>" + escapeHtml(text) + "</dt>"), std::string::npos)
+                    << text;
             }
     }
     for (const auto& a : authoring::readAdditions(*w.ws.project)) {

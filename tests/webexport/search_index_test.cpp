@@ -14,7 +14,7 @@ TEST(SearchIndex, VisibleTextIsWhatAReaderSees) {
         {"<html><head><title>T</title><style>p{}</style></head><body><p>日本語&amp;<b>English</b></"
          "p></body>",
          "日本語& english"},
-        {"<script>var x = '<p>';</script>本文<!-- 注釈 -->です", "本文 です"},
+        {"<script>var x = '<p>';</script>本文<!-- 注釈 -->です", "本文です"},
         {"ＡＢＣ１２３　全角", "abc123 全角"},
         {"Ошибка ÉTÉ", "ошибка été"},
     };

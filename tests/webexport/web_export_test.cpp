@@ -141,7 +141,7 @@ TEST(WebExport, WritesAWorkingSite) {
                   "<span class=\"tb-popup\" id=\"tbp-1\" role=\"tooltip\">ポップ<br>アップ</span>"),
               std::string::npos)
         << setup;
-    EXPECT_NE(setup.find(R"(href="../_tarnbook/site.js")"), std::string::npos);
+    EXPECT_NE(setup.find(R"(src="../_tarnbook/site.js")"), std::string::npos);
     EXPECT_NE(readText(f.out + "/Style.css").find("url(\"img/bg.gif\")"), std::string::npos);
 
     const std::string toc = readText(f.out + "/_tarnbook/toc.js");
