@@ -1,12 +1,9 @@
 #include "webexport/PageCharset.h"
 
-#include <iconv.h>
-
-#include <array>
-#include <cerrno>
 #include <string_view>
 
 #include "authoring/SjisConvert.h"
+#include "platform/Charsets.h"
 #include "platform/Cp932.h"
 #include "webexport/HtmlScanner.h"
 
@@ -65,31 +62,15 @@ std::string cp932ToWebUtf8(std::string_view bytes, std::size_t* replaced) {
     return platform::utf16ToUtf8(text);
 }
 
-// Decodes with iconv; false when iconv does not know the encoding.
+// Decodes through the platform's converter; false when it does not know the encoding.
 bool iconvToUtf8(std::string_view bytes, const std::string& from, std::string* out,
                  std::size_t* replaced) {
-    iconv_t cd = iconv_open("UTF-8", from.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-    out->clear();
-    out->reserve(bytes.size() * 2);
-    std::array<char, 8192> buf{};
-    char* in = const_cast<char*>(bytes.data());
-    std::size_t inLeft = bytes.size();
-    while (inLeft > 0) {
-        char* o = buf.data();
-        std::size_t oLeft = buf.size();
-        const std::size_t r = iconv(cd, &in, &inLeft, &o, &oLeft);
-        out->append(buf.data(), static_cast<std::size_t>(o - buf.data()));
-        if (r == static_cast<std::size_t>(-1) && errno != E2BIG) {
-            // An invalid or cut-off sequence: mark it and go on with the next byte.
-            *out += kReplacement;
-            ++*replaced;
-            ++in;
-            --inLeft;
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        }
-    }
-    iconv_close(cd);
+    auto text = platform::convertToUtf8(bytes, from.c_str(), platform::InvalidBytes::Replace);
+    if (!text) return false;
+    *out = std::move(*text);
+    for (std::size_t at = out->find(kReplacement); at != std::string::npos;
+         at = out->find(kReplacement, at + kReplacement.size()))
+        ++*replaced;
     return true;
 }
 
