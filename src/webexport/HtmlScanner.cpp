@@ -1,11 +1,8 @@
 #include "webexport/HtmlScanner.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdint>
-#include <utility>
 
-#include "platform/Cp932.h"
+#include "sitemap/HtmlEntities.h"
 
 namespace tarnbook::webexport {
 namespace {
@@ -32,28 +29,6 @@ std::size_t findNoCase(std::string_view text, std::string_view needle, std::size
     }
     return std::string_view::npos;
 }
-
-// A code point (never a surrogate) as UTF-8.
-void appendUtf8(std::string& out, std::uint32_t u) {
-    std::u16string unit;
-    if (u >= 0x10000) {
-        unit += static_cast<char16_t>(0xD800 + ((u - 0x10000) >> 10));
-        unit += static_cast<char16_t>(0xDC00 + ((u - 0x10000) & 0x3FF));
-    } else {
-        unit += static_cast<char16_t>(u);
-    }
-    out += platform::utf16ToUtf8(unit);
-}
-
-constexpr std::array<std::pair<std::string_view, std::uint32_t>, 32> kNamedEntities{{
-    {"amp", '&'},      {"lt", '<'},       {"gt", '>'},       {"quot", '"'},     {"apos", '\''},
-    {"nbsp", 0xA0},    {"copy", 0xA9},    {"reg", 0xAE},     {"trade", 0x2122}, {"hellip", 0x2026},
-    {"mdash", 0x2014}, {"ndash", 0x2013}, {"laquo", 0xAB},   {"raquo", 0xBB},   {"lsquo", 0x2018},
-    {"rsquo", 0x2019}, {"ldquo", 0x201C}, {"rdquo", 0x201D}, {"middot", 0xB7},  {"times", 0xD7},
-    {"divide", 0xF7},  {"deg", 0xB0},     {"plusmn", 0xB1},  {"sect", 0xA7},    {"para", 0xB6},
-    {"bull", 0x2022},  {"eacute", 0xE9},  {"egrave", 0xE8},  {"uuml", 0xFC},    {"ouml", 0xF6},
-    {"auml", 0xE4},    {"yen", 0xA5},
-}};
 
 // Parses the attributes of a tag from `pos` up to its closing '>' (or the end of input).
 // Returns the index one past the tag.
@@ -187,54 +162,7 @@ std::vector<HtmlToken> scanHtml(std::string_view html) {
 }
 
 std::string decodeEntities(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (text[i] != '&') {
-            out += text[i++];
-            continue;
-        }
-        const std::size_t semi = text.find(';', i + 1);
-        if (semi == std::string_view::npos || semi - i > 10) {
-            out += text[i++];
-            continue;
-        }
-        const std::string_view body = text.substr(i + 1, semi - i - 1);
-        std::uint32_t code = 0;
-        bool ok = false;
-        if (body.size() >= 2 && body[0] == '#') {
-            const bool hex = body[1] == 'x' || body[1] == 'X';
-            std::size_t k = hex ? 2 : 1;
-            ok = k < body.size();
-            for (; k < body.size() && ok; ++k) {
-                const char c = body[k];
-                int digit = -1;
-                if (c >= '0' && c <= '9') digit = c - '0';
-                if (hex && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-                if (hex && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-                if (digit < 0) ok = false;
-                code = code * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
-                if (code > 0x10FFFF) ok = false;
-            }
-            if (code == 0 || (code >= 0xD800 && code <= 0xDFFF)) ok = false;
-        } else {
-            for (const auto& [name, value] : kNamedEntities) {
-                if (body == name) {
-                    code = value;
-                    ok = true;
-                    break;
-                }
-            }
-        }
-        if (!ok) {
-            out += text[i++];
-            continue;
-        }
-        appendUtf8(out, code);
-        i = semi + 1;
-    }
-    return out;
+    return sitemap::decodeEntities(text, sitemap::TextForm::Utf8);
 }
 
 std::string escapeHtml(std::string_view utf8) {

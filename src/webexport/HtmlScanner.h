@@ -36,8 +36,8 @@ struct HtmlToken {
 // Splits a whole page into tokens, in order, covering the input without gaps.
 std::vector<HtmlToken> scanHtml(std::string_view html);
 
-// Decodes character references (&amp; &#12354; &#x3042; and the common named ones) in UTF-8
-// text; unknown or malformed references stay as written.
+// Decodes character references (&amp; &#12354; &#x3042; and the named ones sitemaps use) in
+// UTF-8 text; unknown or malformed references stay as written.
 std::string decodeEntities(std::string_view text);
 
 // Escapes text for an element body or a double-quoted attribute value.
