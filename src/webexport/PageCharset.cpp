@@ -1,5 +1,6 @@
 #include "webexport/PageCharset.h"
 
+#include <cstdint>
 #include <string_view>
 
 #include "authoring/SjisConvert.h"
@@ -74,6 +75,55 @@ bool iconvToUtf8(std::string_view bytes, const std::string& from, std::string* o
     return true;
 }
 
+// The length of the well-formed UTF-8 sequence at bytes[i], or 0 when there is none
+// (overlong forms, surrogates and code points above U+10FFFF are not well-formed).
+std::size_t utf8SequenceLength(std::string_view bytes, std::size_t i) {
+    const unsigned char c = static_cast<unsigned char>(bytes[i]);
+    if (c < 0x80) return 1;
+    std::size_t len = 0;
+    std::uint32_t u = 0;
+    if (c >= 0xC2 && c <= 0xDF) {
+        len = 2;
+        u = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3;
+        u = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4;
+        u = c & 0x07;
+    } else {
+        return 0;
+    }
+    if (i + len > bytes.size()) return 0;
+    for (std::size_t k = 1; k < len; ++k) {
+        const unsigned char t = static_cast<unsigned char>(bytes[i + k]);
+        if ((t & 0xC0) != 0x80) return 0;
+        u = (u << 6) | (t & 0x3F);
+    }
+    if ((len == 3 && (u < 0x800 || (u >= 0xD800 && u <= 0xDFFF))) ||
+        (len == 4 && (u < 0x10000 || u > 0x10FFFF)))
+        return 0;
+    return len;
+}
+
+// UTF-8 with every byte that starts no well-formed sequence made U+FFFD.
+std::string wellFormedUtf8(std::string_view bytes, std::size_t* replaced) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t n = utf8SequenceLength(bytes, i);
+        if (n == 0) {
+            out += kReplacement;
+            ++*replaced;
+            ++i;
+        } else {
+            out.append(bytes.substr(i, n));
+            i += n;
+        }
+    }
+    return out;
+}
+
 bool hasHighBytes(std::string_view bytes) {
     for (unsigned char c : bytes)
         if (c >= 0x80) return true;
@@ -88,8 +138,12 @@ DecodedPage decodeJapaneseGuess(std::string_view bytes) {
 }
 
 DecodedPage decodeWith(std::string_view bytes, const std::string& label) {
-    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        return {std::string(bytes.substr(3)), "utf-8", 0};
+    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        // The mark promises UTF-8; bytes that break the promise must not reach the site.
+        DecodedPage page{{}, "utf-8", 0};
+        page.utf8 = wellFormedUtf8(bytes.substr(3), &page.replacedBytes);
+        return page;
+    }
     if (bytes.size() >= 2 &&
         (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")) {
         DecodedPage page;
@@ -126,6 +180,9 @@ DecodedPage decodeWith(std::string_view bytes, const std::string& label) {
     }
     // A page saved as UTF-8 under an old declaration reads right only as UTF-8.
     if (page.replacedBytes > 0 && validUtf8) return {std::string(bytes), "utf-8", 0};
+    // A converter may pass on what UTF-8 does not allow (code points above U+10FFFF).
+    if (!isValidUtf8(page.utf8))
+        page.utf8 = wellFormedUtf8(std::string(page.utf8), &page.replacedBytes);
     return page;
 }
 
@@ -145,38 +202,10 @@ std::string charsetFromAttributeText(std::string_view text) {
 }  // namespace
 
 bool isValidUtf8(std::string_view bytes) {
-    std::size_t i = 0;
-    const std::size_t n = bytes.size();
-    while (i < n) {
-        const unsigned char c = static_cast<unsigned char>(bytes[i]);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t len = 0;
-        std::uint32_t u = 0;
-        if (c >= 0xC2 && c <= 0xDF) {
-            len = 2;
-            u = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            len = 3;
-            u = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            len = 4;
-            u = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + len > n) return false;
-        for (std::size_t k = 1; k < len; ++k) {
-            const unsigned char t = static_cast<unsigned char>(bytes[i + k]);
-            if ((t & 0xC0) != 0x80) return false;
-            u = (u << 6) | (t & 0x3F);
-        }
-        if ((len == 3 && (u < 0x800 || (u >= 0xD800 && u <= 0xDFFF))) ||
-            (len == 4 && (u < 0x10000 || u > 0x10FFFF)))
-            return false;
-        i += len;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t n = utf8SequenceLength(bytes, i);
+        if (n == 0) return false;
+        i += n;
     }
     return true;
 }

@@ -46,10 +46,15 @@ TEST(PageCharset, EveryPageBecomesUtf8) {
 }
 
 TEST(PageCharset, BytesThatAreNoCharacterAreCountedNotPassedOn) {
-    const DecodedPage page = decodePage("<meta charset=shift_jis><p>\x81\x20\xFD");
-    EXPECT_TRUE(isValidUtf8(page.utf8));
-    EXPECT_GE(page.replacedBytes, 1u);
-    EXPECT_NE(page.utf8.find("\xEF\xBF\xBD"), std::string::npos);
+    for (const std::string& bytes : {std::string("<meta charset=shift_jis><p>\x81\x20\xFD"),
+                                     std::string("\xEF\xBB\xBF<p>\xE3\x81 \xFF"),
+                                     std::string("<meta charset=windows-1251><p>\x98"),
+                                     std::string("\xEF\xBB\xBF\xF5\xB0\xBB\xA6")}) {
+        const DecodedPage page = decodePage(bytes);
+        EXPECT_TRUE(isValidUtf8(page.utf8)) << bytes;
+        EXPECT_GE(page.replacedBytes, 1u) << bytes;
+        EXPECT_NE(page.utf8.find("\xEF\xBF\xBD"), std::string::npos) << bytes;
+    }
 }
 
 TEST(PageCharset, Utf8Validity) {
