@@ -10,6 +10,7 @@ packages=(
   libchm-dev libchm-bin fp-utils libmspack-dev python3-chm libpng-dev
   clang clang-format libclang-rt-14-dev
   fonts-ipafont-gothic xvfb xauth xdg-utils
+  tidy chromium
 )
 
 missing=()
