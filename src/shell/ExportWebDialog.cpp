@@ -11,16 +11,11 @@
 #include "platform/Paths.h"
 #include "shell/DialogButtons.h"
 #include "ui/Prompts.h"
+#include "shell/QtText.h"
 
 namespace tarnbook::shell {
 namespace {
 
-QString fromPath(const std::string& core) {
-    return QString::fromStdString(core.empty() ? std::string() : platform::nativePath(core));
-}
-std::string toPath(const QString& text) {
-    return text.isEmpty() ? std::string() : platform::corePath(text.toStdString());
-}
 
 // A line edit with a "..." button beside it.
 QLineEdit* fieldWithButton(QWidget* parent, QFormLayout* form, const QString& caption,
@@ -58,10 +53,10 @@ ExportWebDialog::ExportWebDialog(webexport::ExportWebForm form, std::string proj
     QToolButton* openFolder = nullptr;
     css_ = fieldWithButton(this, fields, QStringLiteral("スタイルシート"), "EditCSS", "FileOpenCSS",
                            &openCss);
-    css_->setText(fromPath(form_.styleSheet));
+    css_->setText(nativeText(form_.styleSheet));
     folder_ = fieldWithButton(this, fields, QStringLiteral("出力フォルダ"), "EditFolder",
                               "FolderOpen", &openFolder);
-    folder_->setText(fromPath(form_.outputFolder));
+    folder_->setText(nativeText(form_.outputFolder));
     layout->addLayout(fields);
     const DialogButtons b =
         addDialogButtons(this, {"BitBtnOK", "BitBtnCancel", "BitBtnHelp"}, help, 0);
@@ -72,11 +67,11 @@ ExportWebDialog::ExportWebDialog(webexport::ExportWebForm form, std::string proj
         if (auto file = prompts_.chooseOpenFile("スタイルシートを開く",
                                                 webexport::ExportWebForm::kStyleSheetFilter,
                                                 platform::folderPart(form_.styleSheet)))
-            css_->setText(fromPath(*file));
+            css_->setText(nativeText(*file));
     });
     connect(openFolder, &QToolButton::clicked, this, [this] {
         if (auto folder = prompts_.chooseFolder("出力フォルダ", form_.outputFolder))
-            folder_->setText(fromPath(*folder));
+            folder_->setText(nativeText(*folder));
     });
     for (QLineEdit* e : {title_, css_, folder_})
         connect(e, &QLineEdit::textChanged, this, &ExportWebDialog::fieldsChanged);
@@ -85,8 +80,8 @@ ExportWebDialog::ExportWebDialog(webexport::ExportWebForm form, std::string proj
 
 void ExportWebDialog::fieldsChanged() {
     form_.title = platform::utf8ToCp932(title_->text().toStdString());
-    form_.styleSheet = toPath(css_->text().trimmed());
-    form_.outputFolder = toPath(folder_->text().trimmed());
+    form_.styleSheet = corePathOf(css_->text().trimmed());
+    form_.outputFolder = corePathOf(folder_->text().trimmed());
     ok_->setEnabled(form_.okEnabled());
 }
 

@@ -11,6 +11,7 @@
 #include "platform/Cp932.h"
 #include "platform/Paths.h"
 #include "shell/DialogButtons.h"
+#include "shell/QtText.h"
 
 namespace tarnbook::shell {
 
@@ -48,13 +49,13 @@ bool WorkshopImportDialog::okEnabled() const {
 void WorkshopImportDialog::browse() {
     // The program's filter form "caption|*.ext" becomes Qt's "caption (*.ext)".
     const QString chosen = QFileDialog::getOpenFileName(
-        this, windowTitle(), QString::fromStdString(platform::nativePath(initialFolder_)),
+        this, windowTitle(), nativeText(initialFolder_),
         QStringLiteral("HTML Help Workshop コンテンツ (*.hhc)"));
     if (!chosen.isEmpty()) path_->setText(chosen);
 }
 
 void WorkshopImportDialog::fieldsChanged() {
-    form_.contentsPath = platform::corePath(path_->text().toStdString());
+    form_.contentsPath = corePathOf(path_->text());
     form_.copyResources = copy_->isChecked();
     ok_->setEnabled(form_.okEnabled());
 }

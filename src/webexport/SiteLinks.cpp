@@ -44,8 +44,8 @@ std::string corePathOf(std::string_view urlPath) {
 std::optional<ResolvedLink> existing(const std::string& path, std::string suffix) {
     const std::string normal = normalizeFilePath(platform::slashSeparators(path));
     if (normal.empty() || !platform::fileExists(normal)) return std::nullopt;
-    return ResolvedLink{platform::corePath(normalizeFilePath(platform::nativePath(normal))),
-                        std::move(suffix)};
+    const std::string native = normalizeFilePath(platform::nativePath(normal).str());
+    return ResolvedLink{platform::corePath(platform::NativePath(native)), std::move(suffix)};
 }
 
 // "C:\..." or "c:/...": a drive of the author's machine.

@@ -54,7 +54,7 @@ std::optional<std::size_t> SitePlan::addProjectFile(const std::string& path) {
     const auto index = add(path);
     if (!index) return index;
     if (roots_.empty())
-        roots_.push_back(normalizeFilePath(platform::nativePath(context_.projectFolder)));
+        roots_.push_back(normalizeFilePath(platform::nativePath(context_.projectFolder).str()));
     const std::string folder = platform::folderPart(files_[*index].native);
     if (!mayLinkTo(folder + "/")) roots_.push_back(folder);
     return index;
@@ -63,7 +63,7 @@ std::optional<std::size_t> SitePlan::addProjectFile(const std::string& path) {
 std::optional<std::size_t> SitePlan::find(const std::string& path) const {
     const std::string normal = normalizeFilePath(path);
     if (normal.empty() || !platform::fileExists(normal)) return std::nullopt;
-    auto it = byNative_.find(normalizeFilePath(platform::nativePath(normal)));
+    auto it = byNative_.find(normalizeFilePath(platform::nativePath(normal).str()));
     if (it == byNative_.end()) return std::nullopt;
     return it->second;
 }
@@ -79,10 +79,10 @@ bool SitePlan::mayLinkTo(const std::string& native) const {
 std::optional<std::size_t> SitePlan::add(const std::string& path) {
     const std::string normal = normalizeFilePath(path);
     if (normal.empty() || !platform::fileExists(normal)) return std::nullopt;
-    const std::string native = normalizeFilePath(platform::nativePath(normal));
+    const std::string native = normalizeFilePath(platform::nativePath(normal).str());
     if (auto it = byNative_.find(native); it != byNative_.end()) return it->second;
     SiteFile f;
-    f.source = platform::corePath(native);
+    f.source = platform::corePath(platform::NativePath(native));
     f.native = native;
     f.kind = fileKindOf(native);
     files_.push_back(std::move(f));
@@ -94,7 +94,7 @@ std::optional<std::pair<std::size_t, std::string>> SitePlan::target(std::size_t 
                                                                     std::string_view url) const {
     auto link = resolveLink(url, files_[from].source, context_);
     if (!link) return std::nullopt;
-    const std::string native = normalizeFilePath(platform::nativePath(link->file));
+    const std::string native = normalizeFilePath(platform::nativePath(link->file).str());
     auto it = byNative_.find(native);
     if (it == byNative_.end()) return std::nullopt;
     return std::make_pair(it->second, link->suffix);
@@ -129,7 +129,7 @@ void SitePlan::crawl(std::vector<std::string>& warnings, std::size_t& brokenLink
             const UrlKind kind = classifyUrl(url);
             if (kind != UrlKind::Local && kind != UrlKind::HelpStore) continue;
             if (auto link = resolveLink(url, files_[i].source, context_)) {
-                if (mayLinkTo(normalizeFilePath(platform::nativePath(link->file))))
+                if (mayLinkTo(normalizeFilePath(platform::nativePath(link->file).str())))
                     add(link->file);
                 else
                     warnings.push_back(platform::cp932ToUtf8(files_[i].source) +
@@ -156,7 +156,7 @@ void SitePlan::crawl(std::vector<std::string>& warnings, std::size_t& brokenLink
 }
 
 void SitePlan::assignOutputPaths(const std::string& resourceFolder) {
-    std::string root = normalizeFilePath(platform::nativePath(resourceFolder));
+    std::string root = normalizeFilePath(platform::nativePath(resourceFolder).str());
     for (const SiteFile& f : files_) root = commonFolder(root, platform::folderPart(f.native));
     const std::size_t skip = root == "/" ? 1 : root.size() + 1;
     for (SiteFile& f : files_) f.out = f.native.substr(skip);

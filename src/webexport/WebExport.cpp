@@ -30,7 +30,7 @@ bool within(const std::string& path, const std::string& folder) {
 }
 
 std::string nativeOf(const std::string& core) {
-    return normalizeFilePath(platform::nativePath(core));
+    return normalizeFilePath(platform::nativePath(core).str());
 }
 
 // A keyword as the index shows it: without the quotes that kept its commas together and
@@ -109,7 +109,7 @@ struct Export {
         for (const project::TreeNode* node : source.tree.preorder()) {
             const project::TData& d = node->data;
             std::optional<std::size_t> file;
-            const bool external = compile::isWebLinkNode(d) ||
+            const bool external = d.isWebLink() ||
                                   classifyUrl(platform::cp932ToUtf8(d.HTML)) == UrlKind::External;
             if (!external && !d.HTML.empty()) {
                 file = plan.addProjectFile(platform::isAbsolutePath(d.HTML)
@@ -146,7 +146,7 @@ struct Export {
             if (nodeFiles[i]) {
                 n.url = urlOf(*nodeFiles[i], d.Anchor);
             } else if (!d.HTML.empty() &&
-                       (compile::isWebLinkNode(d) ||
+                       (d.isWebLink() ||
                         classifyUrl(platform::cp932ToUtf8(d.HTML)) == UrlKind::External)) {
                 n.url = platform::cp932ToUtf8(d.HTML);
                 n.external = true;
@@ -190,7 +190,7 @@ struct Export {
     }
 
     std::string outputPath(std::string_view relative) const {
-        return platform::corePath(outputNative + "/" + std::string(relative));
+        return platform::corePath(platform::NativePath(outputNative + "/" + std::string(relative)));
     }
 
     void write(std::string_view relative, std::string_view bytes) {

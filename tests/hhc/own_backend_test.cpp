@@ -51,7 +51,7 @@ TEST(OwnBackend, EveryCorpusProjectReadsBackByteForByteInEveryReader) {
         const std::string dir = copyCorpusProject(t, name);
         const DriverResult r = compileProject(findHhp(dir));
         ASSERT_TRUE(r.produced) << r.failure << "\n" << r.logText;
-        const std::string chm = platform::nativePath(r.chmPath);
+        const std::string chm = platform::nativePath(r.chmPath).str();
         ASSERT_FALSE(r.storedFiles.empty());
 
         const auto chmlib = chmtest::readWithChmlib(chm);
@@ -115,7 +115,7 @@ TEST(OwnBackend, SystemFilesMatchTheWorkshopCompilers) {
             SCOPED_TRACE(command);
             const std::string theirs = comparable(chmls({command, original}, t.path()));
             EXPECT_GT(theirs.size(), 200u);
-            EXPECT_EQ(comparable(chmls({command, platform::nativePath(r.chmPath)}, t.path())),
+            EXPECT_EQ(comparable(chmls({command, platform::nativePath(r.chmPath).str()}, t.path())),
                       theirs);
         }
     }
@@ -139,7 +139,7 @@ TEST(OwnBackend, SearchFindsTheSamePagesAsInTheWorkshopCompilersFile) {
     ASSERT_GT(words.size(), 400u);
     std::vector<std::string> args = {
         std::string(TARNBOOK_SOURCE_DIR) + "/tests/chm/search_parity.py",
-        platform::nativePath(r.chmPath), corpusFolder() + "/chm/Othello.chm"};
+        platform::nativePath(r.chmPath).str(), corpusFolder() + "/chm/Othello.chm"};
     for (const auto& w : words) {
         static const char* kHex = "0123456789abcdef";
         std::string hex;
@@ -156,7 +156,7 @@ TEST(OwnBackend, ContextNumbersNameProjectRelativePages) {
     TempDir t;
     const DriverResult r = compileProject(findHhp(copyCorpusProject(t, "hibara-AttacheCase-help")));
     ASSERT_TRUE(r.produced) << r.failure;
-    const auto read = chmtest::readWithChmlib(platform::nativePath(r.chmPath));
+    const auto read = chmtest::readWithChmlib(platform::nativePath(r.chmPath).str());
     ASSERT_EQ(read.error, "");
     const std::string& ivb = read.entries.at("/#IVB");
     const std::string& strings = read.entries.at("/#STRINGS");

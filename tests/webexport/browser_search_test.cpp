@@ -28,7 +28,7 @@ class BrowserTest : public ::testing::Test {
         auto form = ExportWebForm::fromProject(*w_.ws.project);
         form.outputFolder = site_ = w_.dir.file("web");
         ASSERT_TRUE(
-            runWebExport(form, *w_.ws.project, w_.ws.projectFolder, w_.ws.tree, w_.prompts));
+            runWebExport(form, *w_.ws.project, w_.ws.projectFolder(), w_.ws.tree, w_.prompts));
     }
 
     // The document after its scripts ran.

@@ -3,6 +3,7 @@
 
 #include "CliCommand.h"
 #include "HeadlessWorkspace.h"
+#include "platform/ProgramArguments.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -14,18 +15,13 @@ namespace {
 namespace platform = tarnbook::platform;
 namespace webexport = tarnbook::webexport;
 
-std::string absoluteCorePath(const std::string& arg) {
-    std::error_code ec;
-    return platform::corePath(std::filesystem::absolute(arg, ec).lexically_normal().string());
-}
-
 int runExportWeb(const std::vector<std::string>& args) {
     std::vector<std::string> positional;
     std::string css;
     bool cssGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--css" && i + 1 < args.size()) {
-            css = args[++i].empty() ? std::string() : absoluteCorePath(args[i]);
+            css = args[++i].empty() ? std::string() : platform::coreArgumentPath(args[i]);
             cssGiven = true;
         } else {
             positional.push_back(args[i]);
@@ -36,7 +32,7 @@ int runExportWeb(const std::vector<std::string>& args) {
                      "usage: tarnbook-cli export-web PROJECT.XHP OUTDIR [--css FILE.css]\n");
         return 2;
     }
-    const std::string path = absoluteCorePath(positional[0]);
+    const std::string path = platform::coreArgumentPath(positional[0]);
     if (!platform::fileExists(path)) {
         std::fprintf(stderr, "tarnbook-cli export-web: no project file %s\n",
                      positional[0].c_str());
@@ -50,10 +46,10 @@ int runExportWeb(const std::vector<std::string>& args) {
         return 1;
     }
     auto form = webexport::ExportWebForm::fromProject(*ws.project);
-    form.outputFolder = absoluteCorePath(positional[1]);
+    form.outputFolder = platform::coreArgumentPath(positional[1]);
     if (cssGiven) form.styleSheet = css;
     const auto result = webexport::runWebExport(
-        form, *ws.project, ws.projectFolder, ws.tree, h.prompts,
+        form, *ws.project, ws.projectFolder(), ws.tree, h.prompts,
         [&](std::size_t done, std::size_t total) {
             h.status.setProgress(total ? static_cast<int>(done * 100 / total) : 100);
         });
