@@ -84,9 +84,43 @@ void CommandActions::buildToolbars() {
                 window_.addToolBar(left ? Qt::LeftToolBarArea : Qt::TopToolBarArea, tb);
                 toolbars_[std::string(bar.name)] = tb;
             }
-            tb->addAction(a);
+            if (left) {
+                tb->addAction(a);
+            } else {
+                QAction* mirror = mirrorFor(a, tb);
+                buttonActions_[std::string(id)] = mirror;
+                tb->addAction(mirror);
+            }
         }
     }
+}
+
+QAction* CommandActions::mirrorFor(QAction* command, QToolBar* bar) {
+    auto* m = new QAction(bar);
+    m->setObjectName(command->objectName());
+    auto sync = [m, command] {
+        m->setText(command->text());
+        m->setIcon(command->icon());
+        m->setToolTip(command->toolTip());
+        m->setStatusTip(command->statusTip());
+        m->setEnabled(command->isEnabled());
+        m->setCheckable(command->isCheckable());
+        m->setChecked(command->isChecked());
+        if (m->menu<QMenu*>() != command->menu<QMenu*>()) m->setMenu(command->menu<QMenu*>());
+    };
+    sync();
+    connect(command, &QAction::changed, m, sync);
+    connect(m, &QAction::triggered, command, [m, command] {
+        // A checkable button has already flipped itself; the command decides the state.
+        command->trigger();
+        m->setChecked(command->isChecked());
+    });
+    return m;
+}
+
+QAction* CommandActions::buttonAction(std::string_view id) const {
+    auto it = buttonActions_.find(id);
+    return it == buttonActions_.end() ? nullptr : it->second;
 }
 
 QAction* CommandActions::action(std::string_view id) const {
@@ -100,10 +134,11 @@ QToolBar* CommandActions::toolbar(std::string_view name) const {
 }
 
 QToolButton* CommandActions::toolButton(std::string_view id) const {
-    QAction* a = action(id);
-    if (!a) return nullptr;
-    for (const auto& [name, bar] : toolbars_)
-        if (auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(a))) return b;
+    for (QAction* a : {buttonAction(id), action(id)}) {
+        if (!a) continue;
+        for (const auto& [name, bar] : toolbars_)
+            if (auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(a))) return b;
+    }
     return nullptr;
 }
 

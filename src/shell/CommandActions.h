@@ -32,18 +32,23 @@ class CommandActions : public QObject {
     QToolBar* toolbar(std::string_view name) const;
     // The button that shows a command on a toolbar; null when none does.
     QToolButton* toolButton(std::string_view id) const;
+    // The action behind a command's button on one of the customizable toolbars: a mirror of
+    // the command's action, so that hiding the button leaves the menu item alone.
+    QAction* buttonAction(std::string_view id) const;
 
     void updateEnabled(const contents::EnableState& state);
 
   private:
     void buildMenus();
     void buildToolbars();
+    QAction* mirrorFor(QAction* command, QToolBar* bar);
 
     QMainWindow& window_;
     const contents::CommandRegistry& commands_;
     std::function<void(std::string_view)> run_;
     std::map<std::string, QAction*, std::less<>> actions_;
     std::map<std::string, QToolBar*, std::less<>> toolbars_;
+    std::map<std::string, QAction*, std::less<>> buttonActions_;
     QMenu* recentMenu_ = nullptr;
     QMenu* toolsMenu_ = nullptr;
 };

@@ -21,6 +21,7 @@
 #include "platform/Memory.h"
 #include "project/ProjectLifecycle.h"
 #include "shell/BuildArea.h"
+#include "shell/CaptureArea.h"
 #include "shell/CommandActions.h"
 #include "shell/ContentTreeModel.h"
 #include "shell/EditorArea.h"
@@ -28,6 +29,7 @@
 #include "shell/QtText.h"
 #include "shell/ResourceArea.h"
 #include "shell/TextEditor.h"
+#include "shell/ToolbarArea.h"
 #include "shell/TreeArea.h"
 #include "shell/WebPreview.h"
 
@@ -70,15 +72,20 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     project_->rehighlightEditor = [this] {
         authoring::htmlTagPickUp(*editor_, authoring::readHighlightSettings(ws_->settings));
     };
+    toolbars_ = new ToolbarArea(*cx_);
+    capture_ = new CaptureArea(*cx_);
 
     tree_->bindCommands();
     editorArea_->bindCommands();
     resources_->bindCommands();
     build_->bindCommands();
     project_->bindCommands();
+    toolbars_->bindCommands();
+    capture_->bindCommands();
 
     actions_ = new CommandActions(*this, commands_, [this](std::string_view id) { run(id); });
     actions_->build();
+    toolbars_->attach(*actions_);
     editorArea_->attachFontSizeMenu(action("FontSize"));
     if (QToolButton* b = actions_->toolButton("FontSize"))
         b->setPopupMode(QToolButton::InstantPopup);
@@ -304,7 +311,7 @@ void MainWindow::closeEvent(QCloseEvent* e) {
                                    : project::WindowState::Normal;
         const QRect g = normalGeometry().isValid() ? normalGeometry() : geometry();
         in.placement = {g.x(), g.y(), g.width(), g.height(), splitter_->sizes().value(0), false};
-        in.captureOn = captureOn_;
+        in.captureOn = capture_->isOn();
         in.previewTextSize = editorArea_->previewTextSize();
         started_ = false;
         try {
@@ -330,7 +337,8 @@ project::StartupState MainWindow::startUp(const project::StartupOptions& options
     tree_->setNodeBoxes(st.nodeBox);
     editorArea_->restoreTextSize(st.previewTextSize,
                                  st.textSizeMenuItem ? *st.textSizeMenuItem : 0);
-    captureOn_ = st.captureOn;
+    toolbars_->applySettings();
+    capture_->setOn(st.captureOn);
     project_->rebuildToolsMenu(st.tools);
     project_->rebuildRecentMenu();
     tree_->syncView();

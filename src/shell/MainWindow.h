@@ -24,11 +24,13 @@ class QTreeView;
 namespace tarnbook::shell {
 
 class BuildArea;
+class CaptureArea;
 class CommandActions;
 class EditorArea;
 class ProjectArea;
 class ResourceArea;
 class TextEditor;
+class ToolbarArea;
 class TreeArea;
 class WebPreview;
 
@@ -100,7 +102,6 @@ class MainWindow : public QMainWindow, public ui::StatusDisplay {
     contents::CommandRegistry commands_;
     bool started_ = false;
     bool standardPageChecked_ = false;
-    bool captureOn_ = false;
     int pendingFrame_ = -1;  // stored tree pane width, applied once the window has its size
     WebPreview* preview_ = nullptr;
     TextEditor* editor_ = nullptr;
@@ -111,6 +112,8 @@ class MainWindow : public QMainWindow, public ui::StatusDisplay {
     ResourceArea* resources_ = nullptr;
     BuildArea* build_ = nullptr;
     ProjectArea* project_ = nullptr;
+    ToolbarArea* toolbars_ = nullptr;
+    CaptureArea* capture_ = nullptr;
     CommandActions* actions_ = nullptr;
     QSplitter* splitter_ = nullptr;
     QTabWidget* tabs_ = nullptr;

@@ -89,7 +89,6 @@ class MainWindowTest : public QObject {
             QStringLiteral("ExportWeb"),       QStringLiteral("ActEditMap"),
             QStringLiteral("ActEditPopup"),    QStringLiteral("ImportHPJ"),
             QStringLiteral("ImportFilter"),    QStringLiteral("URLFilter"),
-            QStringLiteral("BarCustomize"),    QStringLiteral("Capture"),
             QStringLiteral("TagPopup"),        QStringLiteral("TagExt"),
             QStringLiteral("TagRelated"),      QStringLiteral("TagA"),
             QStringLiteral("TagATo"),          QStringLiteral("TagK"),
