@@ -3,10 +3,10 @@
 
 #include "CliCommand.h"
 #include "HeadlessWorkspace.h"
-#include "platform/ProgramArguments.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/ProgramArguments.h"
 #include "project/ProjectLifecycle.h"
 #include "webexport/ExportWebForm.h"
 

@@ -17,7 +17,6 @@ namespace {
 namespace platform = tarnbook::platform;
 namespace wi = tarnbook::workshopimport;
 
-
 void printSummary(const wi::ImportResult& r) {
     std::printf("nodes: %zu\n", r.nodes);
     std::printf("nodes with keywords: %zu", r.nodesWithKeywords);
