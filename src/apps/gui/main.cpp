@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "BuildInfo.h"
 #include "platform/Files.h"
 #include "platform/ProgramArguments.h"
 #include "project/Startup.h"
@@ -21,8 +22,19 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tarnbook: %s\n", e.what());
         return 2;
     }
+    if (parsed.version) {
+        std::printf("tarnbook %s\n", tarnbook::buildinfo::kProductVersion);
+        return 0;
+    }
     if (parsed.help) {
-        std::printf("Usage: tarnbook [--home DIR] [PROJECT.XHP]\n");
+        std::printf(
+            "Usage: tarnbook [--home DIR] [PROJECT.XHP]\n"
+            "The authoring window for compiled HTML Help projects.\n\n"
+            "Options:\n"
+            "  --home DIR   use DIR as the app folder (settings, templates, projects)\n"
+            "  --version    print the version and exit\n"
+            "  -h, --help   show this text\n\n"
+            "Exit status: 0 when the window was closed normally, 2 for a usage error.\n");
         return 0;
     }
     if (parsed.home) platform::setAppFolderOverride(*parsed.home);
