@@ -7,7 +7,8 @@
 #include "platform/Paths.h"
 
 // The command line as the three programs share it: options first (--home DIR, --help,
-// --version, --quiet), then the program's own arguments. Arguments arrive in the terminal's encoding (UTF-8).
+// --version, --quiet), then the program's own arguments. Arguments arrive in the terminal's
+// encoding (UTF-8).
 namespace tarnbook::platform {
 
 struct ProgramArguments {

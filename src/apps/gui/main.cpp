@@ -11,13 +11,10 @@
 
 int main(int argc, char** argv) {
     namespace platform = tarnbook::platform;
-    QApplication app(argc, argv);
-    std::vector<std::string> raw;
-    const QStringList args = app.arguments();
-    for (qsizetype i = 1; i < args.size(); ++i) raw.push_back(args[i].toStdString());
+    // Options are read before Qt starts, so --help and --version work without a display.
     platform::ProgramArguments parsed;
     try {
-        parsed = platform::parseProgramArguments(raw);
+        parsed = platform::parseProgramArguments({argv + 1, argv + argc});
     } catch (const std::invalid_argument& e) {
         std::fprintf(stderr, "tarnbook: %s\n", e.what());
         return 2;
@@ -37,6 +34,12 @@ int main(int argc, char** argv) {
             "Exit status: 0 when the window was closed normally, 2 for a usage error.\n");
         return 0;
     }
+    QApplication app(argc, argv);
+    // Qt takes its own options (-platform, -style) out of the list; the rest is ours.
+    std::vector<std::string> raw;
+    const QStringList args = app.arguments();
+    for (qsizetype i = 1; i < args.size(); ++i) raw.push_back(args[i].toStdString());
+    parsed = platform::parseProgramArguments(raw);
     if (parsed.home) platform::setAppFolderOverride(*parsed.home);
     std::vector<std::string> arguments;
     for (const std::string& a : parsed.rest) arguments.push_back(platform::coreArgumentPath(a));
