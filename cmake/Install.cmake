@@ -5,7 +5,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/data/tarnbook-mime.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME tarnbook.xml)
 install(FILES ${CMAKE_SOURCE_DIR}/data/icons/tarnbook.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tarnbook)
 
 include(cmake/ManPages.cmake)
 

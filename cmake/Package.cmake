@@ -7,16 +7,16 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Tarnbook developers")
 set(CPACK_PACKAGE_CONTACT "Tarnbook developers <tarnbook@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "authoring tool for compiled HTML Help (.chm) files")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Tarnbook keeps a help project as a table-of-contents tree and a folder of pages, with an HTML\n"
-    "editor and a live preview, and compiles it into a .chm file. tarnbook-cli does the same\n"
-    "jobs without a window; tarnbook-hhc is the help compiler.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "Tarnbook keeps a help project as a table-of-contents tree and a folder of pages, "
+       "with an HTML editor and a live preview, and compiles it into a .chm file.\n"
+       "tarnbook-cli does the same jobs without a window; tarnbook-hhc is the help compiler.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# chmcmd (second compiler back end), Japanese fonts for the window and the previews, and the
-# opener for the browser and the file manager.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fp-utils, fonts-ipafont-gothic, xdg-utils")
+# chmcmd (second compiler back end), the SVG plugin Qt loads for the toolbar icons, Japanese
+# fonts for the window and the previews, and the opener for the browser and the file manager.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fp-utils, libqt6svg6, fonts-ipafont-gothic, xdg-utils")
 include(CPack)
