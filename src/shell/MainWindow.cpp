@@ -26,6 +26,7 @@
 #include "shell/ContentTreeModel.h"
 #include "shell/EditorArea.h"
 #include "shell/ProjectArea.h"
+#include "shell/ProjectToolsArea.h"
 #include "shell/QtText.h"
 #include "shell/ResourceArea.h"
 #include "shell/TextEditor.h"
@@ -68,6 +69,7 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     tabs_->addTab(resources_->page(), QStringLiteral("リソースプレビュー"));
     build_ = new BuildArea(*cx_);
     project_ = new ProjectArea(*cx_);
+    auto* tools = new ProjectToolsArea(*cx_);
     project_->applyNodeBoxes = [this](bool on) { tree_->setNodeBoxes(on); };
     project_->rehighlightEditor = [this] {
         authoring::htmlTagPickUp(*editor_, authoring::readHighlightSettings(ws_->settings));
@@ -82,6 +84,7 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     project_->bindCommands();
     toolbars_->bindCommands();
     capture_->bindCommands();
+    tools->bindCommands();
 
     actions_ = new CommandActions(*this, commands_, [this](std::string_view id) { run(id); });
     actions_->build();
