@@ -48,8 +48,8 @@ class ToolbarCaptureTest : public QObject {
     };
     static Layout layoutOf(shell::MainWindow& w) {
         Layout l;
-        for (const char* name :
-             {"ToolBarFile", "ToolBarPrj", "ToolBarTools", "ToolBarBrowser", "ToolBarEditor"}) {
+        for (const char* name : {"ToolBarFile", "ToolBarPrj", "ToolBarTools", "ToolBarBrowser",
+                                 "ToolBarEditor", "ToolBarTag"}) {
             QToolBar* tb = bar(w, name);
             if (!tb || tb->isHidden()) continue;
             l.places[tb->objectName()] = tb->geometry().topLeft();
