@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "CliArgs.h"
 #include "CliCommand.h"
 #include "HeadlessWorkspace.h"
 #include "contents/MapFile.h"
@@ -15,17 +16,7 @@ namespace tb = tarnbook;
 
 int runMap(const std::vector<std::string>& args) {
     bool force = false;
-    std::string project;
-    for (const std::string& a : args) {
-        if (a == "--force") {
-            force = true;
-        } else if (project.empty() && !a.starts_with("--")) {
-            project = a;
-        } else {
-            project.clear();
-            break;
-        }
-    }
+    const std::string project = projectWithFlag(args, "--force", &force);
     if (project.empty()) {
         std::fprintf(stderr, "usage: tarnbook-cli map PROJECT.XHP [--force]\n");
         return 2;
