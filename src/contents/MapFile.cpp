@@ -5,6 +5,7 @@
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
+#include "platform/Paths.h"
 
 namespace tarnbook::contents {
 
@@ -84,7 +85,7 @@ MapFileText mapFileText(const project::ContentTree& tree,
 }
 
 std::string mapFilePath(const project::Workspace& ws) {
-    return ws.projectFolder() + "\\" + ws.projectName() + ".MAP";
+    return platform::joinPath(ws.projectFolder(), ws.projectName() + ".MAP");
 }
 
 std::vector<std::string> writeMapFile(project::Workspace& ws) {

@@ -2,6 +2,8 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <filesystem>
+#include <thread>
 
 #include <optional>
 #include <string>
@@ -74,12 +76,17 @@ TEST(ProjectTextFiles, TheSettingsEditorIsStartedWithoutWaiting) {
     writeBytes(map, "x");
     // A script that takes long to finish: the command must come back before it ends.
     const std::string editor = f.dir.file("editor.sh");
-    writeBytes(editor, "#!/bin/sh\nsleep 2\n");
+    writeBytes(editor, "#!/bin/sh\nsleep 1\ntouch \"$1.opened\"\n");
     ASSERT_EQ(::chmod(editor.c_str(), 0755), 0);
     f.ws.settings.writeString("SYSTEM", "EditTXT", editor);
     const auto start = std::chrono::steady_clock::now();
     contents::editProjectTextFile(f.ws, ProjectTextFile::Map);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
+    // The editor got the map file's path.
+    while (!std::filesystem::exists(map + ".opened") &&
+           std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(std::filesystem::exists(map + ".opened"));
     EXPECT_TRUE(f.prompts.shown.empty());
 
     f.ws.settings.writeString("SYSTEM", "EditTXT", f.dir.file("no-such-editor"));
