@@ -26,6 +26,7 @@
 #include "shell/EditorArea.h"
 #include "shell/MapArea.h"
 #include "shell/ProjectArea.h"
+#include "shell/ProjectToolsArea.h"
 #include "shell/QtText.h"
 #include "shell/ResourceArea.h"
 #include "shell/TextEditor.h"
@@ -67,7 +68,11 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     tabs_->addTab(resources_->page(), QStringLiteral("リソースプレビュー"));
     build_ = new BuildArea(*cx_);
     project_ = new ProjectArea(*cx_);
+<<<<<<< HEAD
     auto* maps = new MapArea(*cx_);
+=======
+    auto* tools = new ProjectToolsArea(*cx_);
+>>>>>>> struct
     project_->applyNodeBoxes = [this](bool on) { tree_->setNodeBoxes(on); };
     project_->rehighlightEditor = [this] {
         authoring::htmlTagPickUp(*editor_, authoring::readHighlightSettings(ws_->settings));
@@ -78,7 +83,11 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     resources_->bindCommands();
     build_->bindCommands();
     project_->bindCommands();
+<<<<<<< HEAD
     maps->bindCommands();
+=======
+    tools->bindCommands();
+>>>>>>> struct
 
     actions_ = new CommandActions(*this, commands_, [this](std::string_view id) { run(id); });
     actions_->build();

@@ -84,19 +84,9 @@ class MainWindowTest : public QObject {
         // Each area binds its commands; this list only shrinks as commands gain their handlers.
         const QStringList expected = {
             QStringLiteral("ProjectProperty"), QStringLiteral("ImportFolder"),
-            QStringLiteral("Maintenance"),     QStringLiteral("ImportHHP"),
-            QStringLiteral("ExportWeb"),       QStringLiteral("ImportHPJ"),
             QStringLiteral("ImportFilter"),    QStringLiteral("URLFilter"),
             QStringLiteral("BarCustomize"),    QStringLiteral("Capture"),
-            QStringLiteral("TagPopup"),        QStringLiteral("TagExt"),
-            QStringLiteral("TagRelated"),      QStringLiteral("TagA"),
-            QStringLiteral("TagATo"),          QStringLiteral("TagK"),
-            QStringLiteral("TagKto"),          QStringLiteral("ActTagSplash"),
-            QStringLiteral("ActTagOCXver"),    QStringLiteral("ActTagClose"),
-            QStringLiteral("TagAnchor"),       QStringLiteral("TagHref"),
-            QStringLiteral("TagDirector"),     QStringLiteral("TagFlash"),
-            QStringLiteral("TagSound"),        QStringLiteral("TagMovie"),
-            QStringLiteral("ResDel")};
+            QStringLiteral("TagMovie"),        QStringLiteral("ResDel")};
         auto w = newWindow();
         QStringList unbound;
         for (std::string_view id : w->commands().unbound())
