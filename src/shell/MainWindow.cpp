@@ -68,11 +68,8 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     tabs_->addTab(resources_->page(), QStringLiteral("リソースプレビュー"));
     build_ = new BuildArea(*cx_);
     project_ = new ProjectArea(*cx_);
-<<<<<<< HEAD
-    auto* maps = new MapArea(*cx_);
-=======
     auto* tools = new ProjectToolsArea(*cx_);
->>>>>>> struct
+    auto* maps = new MapArea(*cx_);
     project_->applyNodeBoxes = [this](bool on) { tree_->setNodeBoxes(on); };
     project_->rehighlightEditor = [this] {
         authoring::htmlTagPickUp(*editor_, authoring::readHighlightSettings(ws_->settings));
@@ -83,11 +80,8 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     resources_->bindCommands();
     build_->bindCommands();
     project_->bindCommands();
-<<<<<<< HEAD
-    maps->bindCommands();
-=======
     tools->bindCommands();
->>>>>>> struct
+    maps->bindCommands();
 
     actions_ = new CommandActions(*this, commands_, [this](std::string_view id) { run(id); });
     actions_->build();
