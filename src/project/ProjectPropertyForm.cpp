@@ -57,47 +57,47 @@ ProjectPropertyForm ProjectPropertyForm::load(const Workspace& ws) {
     const IniFile& p = *ws.project;
     f.name_ = read(p, "Name");
     f.projectFolder_ = ws.projectFolder();
-    f.templateFolder_ = ws.settings.readString("SYSTEM", "TEMPLATE");
 
     f.helpName = read(p, "HelpName", f.name_);
     f.fileName = platform::baseName(platform::fileNamePart(read(p, "FileName", f.name_)));
-    f.fontName = read(p, "FontName");
-    f.fontSize = p.readInteger(kSection, "FontSize", 10);
-    f.posX = read(p, "PosX", "200");
-    f.posY = read(p, "PosY", "200");
-    f.width = read(p, "Width", "600");
-    f.height = read(p, "Height", "500");
-    f.frameWidth = read(p, "FrameWidth", "160");
-    f.keepPos = p.readBool(kSection, "KeepPos");
+    f.fields.fontName = read(p, "FontName");
+    f.fields.fontSize = p.readInteger(kSection, "FontSize", 10);
+    f.fields.posX = read(p, "PosX", "200");
+    f.fields.posY = read(p, "PosY", "200");
+    f.fields.width = read(p, "Width", "600");
+    f.fields.height = read(p, "Height", "500");
+    f.fields.frameWidth = read(p, "FrameWidth", "160");
+    f.fields.keepPos = p.readBool(kSection, "KeepPos");
     for (std::size_t i = 0; i < kToolbarButtonKeys.size(); ++i)
-        f.buttons[i] = p.readBool(kSection, kToolbarButtonKeys[i]);
+        f.fields.buttons[i] = p.readBool(kSection, kToolbarButtonKeys[i]);
     f.jump1Label = read(p, "Jump1lbl");
     f.jump2Label = read(p, "Jump2lbl");
-    f.hideToolbar = p.readBool(kSection, "HideTB");
-    f.hideText = p.readBool(kSection, "HideTxt");
-    f.tabSearch = p.readBool(kSection, "TabSearch");
-    f.tabFavorite = p.readBool(kSection, "TabFavorite");
-    f.fullTextSearch = p.readBool(kSection, "FullTextSearch");
-    f.visible = p.readBool(kSection, "Visible");
-    f.tabKeyword = p.readBool(kSection, "TabKeyword", true);
-    f.hideFirst = p.readBool(kSection, "HideFirst");
-    f.topmost = p.readBool(kSection, "Topmost");
-    f.edge = p.readBool(kSection, "Edge");
-    f.binaryToc = p.readBool(kSection, "BToc");
-    f.maximize = p.readBool(kSection, "Maximize");
-    f.nodeSquare = p.readBool(kSection, "NodeSquare", true);
-    f.nodeLines = p.readBool(kSection, "NodeLines", true);
-    f.oneClick = p.readBool(kSection, "OneClick");
-    f.autoHtml = read(p, "AutoHTML");
-    f.autoIndex = read(p, "AutoIndex");
-    f.autoHead = read(p, "AutoHEAD");
-    f.langNum = p.readInteger(kSection, "LangNum", kDefaultLanguageIndex);
-    if (helpLanguageText(f.langNum).empty()) f.langNum = kDefaultLanguageIndex;
-    f.convSjis = p.readBool(kSection, "ConvSJIS");
-    f.convKillJs = p.readBool(kSection, "ConvKillJS");
-    f.urlFilter = p.readBool(kSection, "URLFilter");
-    f.setCompleteDest = p.readBool(kSection, "SetCompleteDestOW");
-    f.completeDestPath = read(p, "SetCompleteDestPathOW");
+    f.fields.hideToolbar = p.readBool(kSection, "HideTB");
+    f.fields.hideText = p.readBool(kSection, "HideTxt");
+    f.fields.tabSearch = p.readBool(kSection, "TabSearch");
+    f.fields.tabFavorite = p.readBool(kSection, "TabFavorite");
+    f.fields.fullTextSearch = p.readBool(kSection, "FullTextSearch");
+    f.fields.visible = p.readBool(kSection, "Visible");
+    f.fields.tabKeyword = p.readBool(kSection, "TabKeyword", true);
+    f.fields.hideFirst = p.readBool(kSection, "HideFirst");
+    f.fields.topmost = p.readBool(kSection, "Topmost");
+    f.fields.edge = p.readBool(kSection, "Edge");
+    f.fields.binaryToc = p.readBool(kSection, "BToc");
+    f.fields.maximize = p.readBool(kSection, "Maximize");
+    f.fields.nodeSquare = p.readBool(kSection, "NodeSquare", true);
+    f.fields.nodeLines = p.readBool(kSection, "NodeLines", true);
+    f.fields.oneClick = p.readBool(kSection, "OneClick");
+    f.fields.autoHtml = read(p, "AutoHTML");
+    f.fields.autoIndex = read(p, "AutoIndex");
+    f.fields.autoHead = read(p, "AutoHEAD");
+    f.fields.langNum = p.readInteger(kSection, "LangNum", kDefaultLanguageIndex);
+    if (helpLanguageText(f.fields.langNum).empty()) f.fields.langNum = kDefaultLanguageIndex;
+    f.fields.langStr = std::string(helpLanguageText(f.fields.langNum));
+    f.fields.convSjis = p.readBool(kSection, "ConvSJIS");
+    f.fields.convKillJs = p.readBool(kSection, "ConvKillJS");
+    f.fields.urlFilter = p.readBool(kSection, "URLFilter");
+    f.fields.setCompleteDest = p.readBool(kSection, "SetCompleteDestOW");
+    f.fields.completeDestPath = read(p, "SetCompleteDestPathOW");
 
     const int merges = p.readInteger(kSection, "Merge", 0);
     for (int n = 1; n <= merges; ++n) f.merges_.push_back(read(p, mergeKey(n).c_str()));
@@ -202,23 +202,15 @@ bool ProjectPropertyForm::chooseLinkedFile(ui::Prompts& prompts, LinkedFile whic
     return true;
 }
 
-bool ProjectPropertyForm::chooseTemplate(ui::Prompts& prompts, std::string& field,
-                                         const std::string& filter) {
-    const auto chosen = prompts.chooseOpenFile("", filter, templateFolder_);
-    if (!chosen) return false;
-    field = *chosen;
-    return true;
-}
-
 std::optional<std::string> ProjectPropertyForm::invalidField() const {
     if (fileName.empty() || !platform::isValidFileName(fileName))
         return "「ファイル名」にはファイル名として使える文字だけを入力してください";
     const std::array<std::pair<const char*, const std::string*>, 5> numbers = {{
-        {"左位置", &posX},
-        {"上位置", &posY},
-        {"横幅", &width},
-        {"高さ", &height},
-        {"左フレームサイズ", &frameWidth},
+        {"左位置", &fields.posX},
+        {"上位置", &fields.posY},
+        {"横幅", &fields.width},
+        {"高さ", &fields.height},
+        {"左フレームサイズ", &fields.frameWidth},
     }};
     for (const auto& [label, text] : numbers) {
         try {
@@ -247,45 +239,45 @@ bool ProjectPropertyForm::accept(Workspace& ws) const {
         p.writeString(kSection, key, v);
     };
     const auto flag = [&p](const char* key, bool v) { p.writeBool(kSection, key, v); };
-    flag("KeepPos", keepPos);
-    flag("Topmost", topmost);
+    flag("KeepPos", fields.keepPos);
+    flag("Topmost", fields.topmost);
     str("HelpName", helpName);
-    p.writeInteger(kSection, "PosX", numberFieldValue(posX));
-    p.writeInteger(kSection, "PosY", numberFieldValue(posY));
-    p.writeInteger(kSection, "Width", numberFieldValue(width));
-    p.writeInteger(kSection, "Height", numberFieldValue(height));
-    p.writeInteger(kSection, "FrameWidth", numberFieldValue(frameWidth));
+    p.writeInteger(kSection, "PosX", numberFieldValue(fields.posX));
+    p.writeInteger(kSection, "PosY", numberFieldValue(fields.posY));
+    p.writeInteger(kSection, "Width", numberFieldValue(fields.width));
+    p.writeInteger(kSection, "Height", numberFieldValue(fields.height));
+    p.writeInteger(kSection, "FrameWidth", numberFieldValue(fields.frameWidth));
     for (std::size_t i = 0; i < kToolbarButtonKeys.size(); ++i)
-        flag(kToolbarButtonKeys[i], buttons[i]);
+        flag(kToolbarButtonKeys[i], fields.buttons[i]);
     str("Jump1lbl", jump1Label);
     str("Jump2lbl", jump2Label);
-    flag("BToc", binaryToc);
-    flag("FullTextSearch", fullTextSearch);
-    flag("TabSearch", tabSearch);
-    flag("TabFavorite", tabFavorite);
-    flag("TabKeyword", tabKeyword);
-    flag("Edge", edge);
-    flag("Maximize", maximize);
-    flag("NodeSquare", nodeSquare);
-    flag("NodeLines", nodeLines);
-    flag("OneClick", oneClick);
-    flag("Visible", visible);
-    flag("HideTB", hideToolbar);
-    flag("HideTxt", hideText);
-    p.writeInteger(kSection, "LangNum", langNum);
-    str("LangStr", std::string(helpLanguageText(langNum)));
-    str("AutoHTML", autoHtml);
-    str("AutoIndex", autoIndex);
-    str("AutoHEAD", autoHead);
+    flag("BToc", fields.binaryToc);
+    flag("FullTextSearch", fields.fullTextSearch);
+    flag("TabSearch", fields.tabSearch);
+    flag("TabFavorite", fields.tabFavorite);
+    flag("TabKeyword", fields.tabKeyword);
+    flag("Edge", fields.edge);
+    flag("Maximize", fields.maximize);
+    flag("NodeSquare", fields.nodeSquare);
+    flag("NodeLines", fields.nodeLines);
+    flag("OneClick", fields.oneClick);
+    flag("Visible", fields.visible);
+    flag("HideTB", fields.hideToolbar);
+    flag("HideTxt", fields.hideText);
+    p.writeInteger(kSection, "LangNum", fields.langNum);
+    str("LangStr", std::string(helpLanguageText(fields.langNum)));
+    str("AutoHTML", fields.autoHtml);
+    str("AutoIndex", fields.autoIndex);
+    str("AutoHEAD", fields.autoHead);
     str("FileName", fileName + ".chm");
-    str("FontName", fontName);
-    p.writeInteger(kSection, "FontSize", fontSize);
-    flag("HideFirst", hideFirst);
-    flag("ConvSJIS", convSjis);
-    flag("ConvKillJS", convKillJs);
-    flag("URLFilter", urlFilter);
-    flag("SetCompleteDestOW", setCompleteDest);
-    str("SetCompleteDestPathOW", completeDestPath);
+    str("FontName", fields.fontName);
+    p.writeInteger(kSection, "FontSize", fields.fontSize);
+    flag("HideFirst", fields.hideFirst);
+    flag("ConvSJIS", fields.convSjis);
+    flag("ConvKillJS", fields.convKillJs);
+    flag("URLFilter", fields.urlFilter);
+    flag("SetCompleteDestOW", fields.setCompleteDest);
+    str("SetCompleteDestPathOW", fields.completeDestPath);
 
     const std::string standard = ws.settings.readString("SYSTEM", "DefHTML");
     for (std::size_t i = 0; i < kPageKeys.size(); ++i) {

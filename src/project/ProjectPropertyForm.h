@@ -34,33 +34,14 @@ class ProjectPropertyForm {
 
     std::string caption() const;  // "[ Name ] のプロパティ"
 
-    // Size page.
+    // The fields shared with project templates (window, toolbar, tabs, behaviour, font,
+    // language, page templates, import and completion options).
+    TemplateFields fields;
     std::string helpName;
     std::string fileName;  // without ".chm"
-    std::string fontName;
-    int fontSize = 10;
-    std::string posX, posY, width, height, frameWidth;
-    bool keepPos = false;
-    // Toolbar page (buttons in kToolbarButtonKeys order).
-    std::array<bool, kToolbarButtonKeys.size()> buttons{};
     std::string jump1Label, jump2Label;
-    bool hideToolbar = false, hideText = false;
-    // Tabs page.
-    bool tabSearch = false, tabFavorite = false, fullTextSearch = false, visible = false;
-    bool tabKeyword = true, hideFirst = false;
-    // Behaviour page.
-    bool topmost = false, edge = false, binaryToc = false, maximize = false;
-    bool nodeSquare = true, nodeLines = true, oneClick = false;
-    // Templates page (full paths).
-    std::string autoHtml, autoIndex, autoHead;
-    // Program page.
-    int langNum = 14;
     std::array<bool, 3> useFile{};          // UseMap, UsePopup, UseUserAlias
     std::array<std::string, 3> linkedFile;  // bare file names in the project folder
-    // Special page.
-    bool convSjis = false, convKillJs = false, urlFilter = false;
-    bool setCompleteDest = false;
-    std::string completeDestPath;
 
     const std::vector<PageEntry>& pageEntries() const { return pages_; }
     int pageSelection(PageList list) const { return pageSelection_[index(list)]; }
@@ -78,9 +59,6 @@ class ProjectPropertyForm {
     // and show its bare name. A different file of that name already there is replaced only
     // when the author agrees. Returns whether the field changed.
     bool chooseLinkedFile(ui::Prompts& prompts, LinkedFile which);
-    // The three template pickers open in the settings' template folder.
-    bool chooseTemplate(ui::Prompts& prompts, std::string& field, const std::string& filter);
-
     // "実行": remembered and applied to the tree only by OK.
     void resetIcons(IconStyle style) { iconReset_ = style; }
     std::optional<IconStyle> pendingIconReset() const { return iconReset_; }
@@ -102,7 +80,6 @@ class ProjectPropertyForm {
 
     std::string name_;
     std::string projectFolder_;
-    std::string templateFolder_;
     std::vector<PageEntry> pages_;
     std::array<int, 4> pageSelection_{-1, -1, -1, -1};
     std::vector<std::string> merges_;

@@ -107,9 +107,9 @@ TEST(ProjectPropertyForm, AnInvalidFieldWritesNothingAndNamesTheField) {
         const char* label;
     };
     const Case cases[] = {
-        {[](Form& x) { x.posX = ""; }, "左位置"},
-        {[](Form& x) { x.height = "12a"; }, "高さ"},
-        {[](Form& x) { x.frameWidth = ""; }, "左フレームサイズ"},
+        {[](Form& x) { x.fields.posX = ""; }, "左位置"},
+        {[](Form& x) { x.fields.height = "12a"; }, "高さ"},
+        {[](Form& x) { x.fields.frameWidth = ""; }, "左フレームサイズ"},
         {[](Form& x) { x.fileName = "..\\out"; }, "ファイル名"},
     };
     for (const auto& c : cases) {
@@ -117,7 +117,7 @@ TEST(ProjectPropertyForm, AnInvalidFieldWritesNothingAndNamesTheField) {
         const std::string before = readBytes(f.ws.projectFile());
         Form form = Form::load(f.ws);
         form.helpName = "changed";
-        form.keepPos = true;
+        form.fields.keepPos = true;
         c.spoil(form);
         EXPECT_FALSE(form.accept(f.ws)) << c.label;
         EXPECT_TRUE(f.prompts.sawText(c.label)) << c.label;
@@ -132,12 +132,12 @@ TEST(ProjectPropertyForm, OkWritesTheFieldsAndTheLanguageTheBuildReads) {
     EXPECT_EQ(form.caption(), "[ proj ] のプロパティ");
     EXPECT_EQ(form.helpName, "proj");
     EXPECT_EQ(form.fileName, "proj");
-    EXPECT_EQ(form.langNum, 14);
+    EXPECT_EQ(form.fields.langNum, 14);
     form.helpName = "Title";
     form.fileName = "Out";
-    form.width = "640";
-    form.buttons[2] = true;  // BTNext
-    form.langNum = 7;
+    form.fields.width = "640";
+    form.fields.buttons[2] = true;  // BTNext
+    form.fields.langNum = 7;
     ASSERT_TRUE(form.accept(f.ws));
     EXPECT_EQ(f.stored("HelpName"), "Title");
     EXPECT_EQ(f.stored("FileName"), "Out.chm");
@@ -149,8 +149,8 @@ TEST(ProjectPropertyForm, OkWritesTheFieldsAndTheLanguageTheBuildReads) {
     // The reloaded form shows what was written.
     Form again = Form::load(f.ws);
     EXPECT_EQ(again.fileName, "Out");
-    EXPECT_EQ(again.langNum, 7);
-    EXPECT_TRUE(again.buttons[2]);
+    EXPECT_EQ(again.fields.langNum, 7);
+    EXPECT_TRUE(again.fields.buttons[2]);
 }
 
 TEST(ProjectPropertyForm, MergeFilesAreCheckedCopiedOnceAndRefreshedWhenNewer) {
