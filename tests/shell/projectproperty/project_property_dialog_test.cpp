@@ -16,6 +16,7 @@
 #include "shell/MainWindow.h"
 #include "shell/ProjectPropertyDialog.h"
 #include "support/Fakes.h"
+#include "support/TempDir.h"
 
 using namespace tarnbook;
 
@@ -58,30 +59,38 @@ class ProjectPropertyDialogTest : public QObject {
         auto w = openSample();
         QVERIFY(w);
         bool shown = false;
+        int stage = 0;
         w->runDialog = [&](QDialog& dialog) {
             auto* d = qobject_cast<shell::ProjectPropertyDialog*>(&dialog);
             if (!d) return int(QDialog::Rejected);
             shown = true;
             // The page tree opens on "サイズ"; the last node shows the last page.
             if (d->pages()->currentIndex() != 0) return int(QDialog::Rejected);
+            stage = 1;
             QTreeWidget* tree = d->pageTree();
             tree->setCurrentItem(tree->topLevelItem(3));
             if (d->pages()->currentIndex() != 7) return int(QDialog::Rejected);
+            stage = 2;
 
             child<QLineEdit>(dialog, "EditHelpCaption")->setText(QStringLiteral("新しい題名"));
             child<QCheckBox>(dialog, "CBBTNext")->setChecked(true);
             child<QComboBox>(dialog, "CmbBLanguage")->setCurrentIndex(7);  // English
             child<QPushButton>(dialog, "BitBtnMergeAdd")->click();
             // A spoiled number keeps the dialog open and writes nothing.
-            child<QLineEdit>(dialog, "EditPosW")->setText(QString());
+            // Typed as the author would: select all, Delete.
+            auto* width = child<QLineEdit>(dialog, "EditPosW");
+            width->selectAll();
+            QTest::keyClick(width, Qt::Key_Delete);
             d->okButton()->click();
             if (d->result() == QDialog::Accepted) return int(QDialog::Rejected);
-            child<QLineEdit>(dialog, "EditPosW")->setText(QStringLiteral("640"));
+            stage = 3;
+            QTest::keyClicks(width, QStringLiteral("640"));
             d->okButton()->click();
             return d->result();
         };
         w->run("ProjectProperty");
         QVERIFY(shown);
+        QCOMPARE(stage, 3);
         QVERIFY(prompts->sawText("横幅"));
 
         const auto p = platform::IniFile::load(xhp);
