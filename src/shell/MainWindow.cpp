@@ -26,6 +26,7 @@
 #include "shell/EditorArea.h"
 #include "shell/ProjectArea.h"
 #include "shell/ProjectPropertyArea.h"
+#include "shell/ProjectToolsArea.h"
 #include "shell/QtText.h"
 #include "shell/ResourceArea.h"
 #include "shell/TextEditor.h"
@@ -68,6 +69,7 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     build_ = new BuildArea(*cx_);
     project_ = new ProjectArea(*cx_);
     auto* projectProperty = new ProjectPropertyArea(*cx_);
+    auto* tools = new ProjectToolsArea(*cx_);
     project_->applyNodeBoxes = [this](bool on) { tree_->setNodeBoxes(on); };
     project_->rehighlightEditor = [this] {
         authoring::htmlTagPickUp(*editor_, authoring::readHighlightSettings(ws_->settings));
@@ -79,6 +81,7 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     build_->bindCommands();
     project_->bindCommands();
     projectProperty->bindCommands();
+    tools->bindCommands();
 
     actions_ = new CommandActions(*this, commands_, [this](std::string_view id) { run(id); });
     actions_->build();
