@@ -26,6 +26,7 @@
 #include "shell/EditorArea.h"
 #include "shell/MapArea.h"
 #include "shell/ProjectArea.h"
+#include "shell/ProjectPropertyArea.h"
 #include "shell/ProjectToolsArea.h"
 #include "shell/QtText.h"
 #include "shell/ResourceArea.h"
@@ -68,6 +69,7 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     tabs_->addTab(resources_->page(), QStringLiteral("リソースプレビュー"));
     build_ = new BuildArea(*cx_);
     project_ = new ProjectArea(*cx_);
+    auto* projectProperty = new ProjectPropertyArea(*cx_);
     auto* tools = new ProjectToolsArea(*cx_);
     auto* maps = new MapArea(*cx_);
     project_->applyNodeBoxes = [this](bool on) { tree_->setNodeBoxes(on); };
@@ -80,6 +82,7 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     resources_->bindCommands();
     build_->bindCommands();
     project_->bindCommands();
+    projectProperty->bindCommands();
     tools->bindCommands();
     maps->bindCommands();
 

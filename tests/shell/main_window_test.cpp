@@ -83,10 +83,10 @@ class MainWindowTest : public QObject {
     void commandsWithoutAHandlerAreExactlyTheseAndRunningOneFailsLoudly() {
         // Each area binds its commands; this list only shrinks as commands gain their handlers.
         const QStringList expected = {
-            QStringLiteral("ProjectProperty"), QStringLiteral("ImportFolder"),
-            QStringLiteral("ImportFilter"),    QStringLiteral("URLFilter"),
-            QStringLiteral("BarCustomize"),    QStringLiteral("Capture"),
-            QStringLiteral("TagMovie"),        QStringLiteral("ResDel")};
+            QStringLiteral("ImportFolder"), QStringLiteral("ImportFilter"),
+            QStringLiteral("URLFilter"),    QStringLiteral("BarCustomize"),
+            QStringLiteral("Capture"),      QStringLiteral("TagMovie"),
+            QStringLiteral("ResDel")};
         auto w = newWindow();
         QStringList unbound;
         for (std::string_view id : w->commands().unbound())
