@@ -25,7 +25,9 @@
 #include "shell/CommandActions.h"
 #include "shell/ContentTreeModel.h"
 #include "shell/EditorArea.h"
+#include "shell/MapArea.h"
 #include "shell/ProjectArea.h"
+#include "shell/ProjectPropertyArea.h"
 #include "shell/ProjectToolsArea.h"
 #include "shell/QtText.h"
 #include "shell/ResourceArea.h"
@@ -69,7 +71,9 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     tabs_->addTab(resources_->page(), QStringLiteral("リソースプレビュー"));
     build_ = new BuildArea(*cx_);
     project_ = new ProjectArea(*cx_);
+    auto* projectProperty = new ProjectPropertyArea(*cx_);
     auto* tools = new ProjectToolsArea(*cx_);
+    auto* maps = new MapArea(*cx_);
     project_->applyNodeBoxes = [this](bool on) { tree_->setNodeBoxes(on); };
     project_->rehighlightEditor = [this] {
         authoring::htmlTagPickUp(*editor_, authoring::readHighlightSettings(ws_->settings));
@@ -82,9 +86,14 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     resources_->bindCommands();
     build_->bindCommands();
     project_->bindCommands();
+<<<<<<< HEAD
     toolbars_->bindCommands();
     capture_->bindCommands();
+=======
+    projectProperty->bindCommands();
+>>>>>>> struct
     tools->bindCommands();
+    maps->bindCommands();
 
     actions_ = new CommandActions(*this, commands_, [this](std::string_view id) { run(id); });
     actions_->build();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -75,5 +76,42 @@ TEST(Cli, ScriptsGetTheVersionTheExitCodesAndNoProgressBar) {
         EXPECT_NE(out.find("compiled: "), std::string::npos) << out;
         EXPECT_EQ(out.find('\r'), std::string::npos) << out;
         EXPECT_EQ(out.find("%"), std::string::npos) << out;
+    }
+}
+
+TEST(Cli, MapReplacesAnExistingFileOnlyWithForce) {
+    TempDir home;
+    std::string out;
+    ASSERT_EQ(cli({"--home", home.path(), "new", "M"}, &out), 0) << out;
+    const std::string xhp = home.path() + "/PROJECT/M/M.XHP";
+    const std::string map = home.path() + "/PROJECT/M/M.MAP";
+    struct Step {
+        std::vector<std::string> args;
+        int exit;
+        const char* mapAfter;  // expected bytes, nullptr: no file
+    };
+    const std::vector<Step> steps = {
+        {{"map"}, 2, nullptr},     {{"map", xhp, "--bogus"}, 2, nullptr}, {{"map", xhp}, 0, ""},
+        {{"map", xhp}, 2, "kept"}, {{"map", xhp, "--force"}, 0, ""},
+    };
+    for (const Step& s : steps) {
+        if (s.mapAfter && std::string(s.mapAfter) == "kept") {
+            std::FILE* f = std::fopen(map.c_str(), "wb");
+            std::fputs("kept", f);
+            std::fclose(f);
+        }
+        std::vector<std::string> args = {"--home", home.path()};
+        args.insert(args.end(), s.args.begin(), s.args.end());
+        EXPECT_EQ(cli(args, &out), s.exit) << out;
+        if (!s.mapAfter) {
+            EXPECT_FALSE(fs::exists(map));
+        } else {
+            std::FILE* f = std::fopen(map.c_str(), "rb");
+            ASSERT_NE(f, nullptr);
+            char buf[16] = {};
+            const std::size_t n = std::fread(buf, 1, sizeof buf, f);
+            std::fclose(f);
+            EXPECT_EQ(std::string(buf, n), s.mapAfter) << out;
+        }
     }
 }
