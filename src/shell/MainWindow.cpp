@@ -86,12 +86,9 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     resources_->bindCommands();
     build_->bindCommands();
     project_->bindCommands();
-<<<<<<< HEAD
     toolbars_->bindCommands();
     capture_->bindCommands();
-=======
     projectProperty->bindCommands();
->>>>>>> struct
     tools->bindCommands();
     maps->bindCommands();
 
