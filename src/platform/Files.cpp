@@ -392,6 +392,8 @@ std::vector<FolderEntry> listFolder(std::string_view path) {
         entry.name = detail::coreFromNative(name);
         struct stat st;
         std::string full = prefix + std::string(name);
+        struct stat linkSt;
+        entry.isLink = lstat(full.c_str(), &linkSt) == 0 && S_ISLNK(linkSt.st_mode);
         if (stat(full.c_str(), &st) == 0 || lstat(full.c_str(), &st) == 0) {
             entry.isFolder = S_ISDIR(st.st_mode);
             entry.size = entry.isFolder ? 0 : static_cast<std::int64_t>(st.st_size);
@@ -402,6 +404,15 @@ std::vector<FolderEntry> listFolder(std::string_view path) {
     closedir(dir);
     std::sort(out.begin(), out.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    return out;
+}
+
+std::string resolvedPath(std::string_view path) {
+    const std::string native = detail::nativeString(path);
+    char* resolved = ::realpath(native.empty() ? "." : native.c_str(), nullptr);
+    if (!resolved) return {};
+    std::string out = detail::coreFromNative(resolved);
+    std::free(resolved);
     return out;
 }
 
