@@ -58,7 +58,8 @@ std::string freeNameBeside(const std::string& path) {
     const std::string base = platform::baseName(name);
     const std::string ext = platform::extensionPart(name);
     for (unsigned k = 1;; ++k) {
-        std::string candidate = platform::joinPath(folder, base + "(" + std::to_string(k) + ")" + ext);
+        std::string candidate =
+            platform::joinPath(folder, base + "(" + std::to_string(k) + ")" + ext);
         if (!platform::pathExists(candidate)) return candidate;
     }
 }
@@ -118,8 +119,9 @@ std::string FileImporter::placeFile(std::string_view source, const std::string& 
             return target;
         }
         if (choices_.confirmOverwrite) {
-            const bool replace = ws_.prompts.confirm("同名ファイル [ " + utf8(target) + " ] を上書きします",
-                                          ui::Buttons::YesNo) == ui::Answer::Yes;
+            const bool replace =
+                ws_.prompts.confirm("同名ファイル [ " + utf8(target) + " ] を上書きします",
+                                    ui::Buttons::YesNo) == ui::Answer::Yes;
             if (!replace) {
                 ++report_.kept;
                 return target;
@@ -146,11 +148,10 @@ TreeNode* FileImporter::importFile(std::string_view source, TreeNode* parent,
                                    std::string_view relFolder) {
     const std::string name = platform::fileNamePart(source);
     const FileKind kind = kindOf(source);
-    std::string target = kind == FileKind::Page || kind == FileKind::Other
-                             ? resourcePath(ws_, relFolder, name)
-                         : kind == FileKind::Text
-                             ? resourcePath(ws_, {}, platform::changeExtension(name, ".html"))
-                             : resourcePath(ws_, {}, name);
+    std::string target =
+        kind == FileKind::Page || kind == FileKind::Other ? resourcePath(ws_, relFolder, name)
+        : kind == FileKind::Text ? resourcePath(ws_, {}, platform::changeExtension(name, ".html"))
+                                 : resourcePath(ws_, {}, name);
     std::string title;
     std::optional<std::string> bytes;
     try {
@@ -197,9 +198,9 @@ struct ScannedFolder {
 
 bool insideTree(const std::string& root, std::string_view path) {
     const std::string real = platform::resolvedPath(path);
-    return !real.empty() && (real == root || (real.size() > root.size() &&
-                                              real.compare(0, root.size(), root) == 0 &&
-                                              real[root.size()] == '/'));
+    return !real.empty() &&
+           (real == root || (real.size() > root.size() && real.compare(0, root.size(), root) == 0 &&
+                             real[root.size()] == '/'));
 }
 
 // Lists the folders breadth first. False (with the reason in the report) when the tree
@@ -214,8 +215,7 @@ bool scanFolders(std::string_view source, const ImportChoices& choices,
         const std::string relative = folders[i].relative;
         for (const platform::FolderEntry& e : platform::listFolder(path)) {
             const std::string full = platform::joinPath(path, e.name);
-            if (!platform::isValidFileName(e.name) ||
-                (e.isLink && !insideTree(root, full))) {
+            if (!platform::isValidFileName(e.name) || (e.isLink && !insideTree(root, full))) {
                 ++report.skipped;
                 report.warnings.push_back("[ " + utf8(full) + " ] は取り込みません。");
                 continue;
@@ -266,17 +266,21 @@ ImportReport importFolderTree(project::Workspace& ws, std::string_view source, T
     const int icon = importer.choices().headingIcon;
     std::string top(source);
     while (top.size() > 1 && platform::isSeparatorAt(top, top.size() - 1)) top.pop_back();
-    folders[0].heading = contents::insertNodeAfter(ws, headingRecord(platform::fileNamePart(top), icon));
+    folders[0].heading =
+        contents::insertNodeAfter(ws, headingRecord(platform::fileNamePart(top), icon));
     ws.markChanged();
     ++report.folders;
     std::size_t fileCount = 0;
     for (std::size_t i = 1; i < folders.size(); ++i) {
         ScannedFolder& f = folders[i];
         const std::size_t cut = f.relative.rfind('\\');
-        const std::string parentRel = cut == std::string::npos ? std::string() : f.relative.substr(0, cut);
-        const auto parent = std::find_if(folders.begin(), folders.begin() + static_cast<long>(i),
-                                         [&](const ScannedFolder& p) { return p.relative == parentRel; });
-        f.heading = appendNode(ws, parent->heading, headingRecord(platform::fileNamePart(f.path), icon));
+        const std::string parentRel =
+            cut == std::string::npos ? std::string() : f.relative.substr(0, cut);
+        const auto parent =
+            std::find_if(folders.begin(), folders.begin() + static_cast<long>(i),
+                         [&](const ScannedFolder& p) { return p.relative == parentRel; });
+        f.heading =
+            appendNode(ws, parent->heading, headingRecord(platform::fileNamePart(f.path), icon));
         ++report.folders;
         const std::string target = platform::joinPath(ws.resourceFolder(), f.relative);
         if (!platform::folderExists(target) && !platform::createFolders(target))
@@ -299,7 +303,7 @@ ImportReport importFolderTree(project::Workspace& ws, std::string_view source, T
 }
 
 const std::vector<std::string>& droppableExtensions() {
-    static const std::vector<std::string> kExtensions = {".txt", ".eml", ".ico",  ".htm",
+    static const std::vector<std::string> kExtensions = {".txt",  ".eml", ".ico", ".htm",
                                                          ".html", ".mht", ".xml", ".xhtml"};
     return kExtensions;
 }

@@ -16,8 +16,8 @@ namespace fi = tarnbook::folderimport;
 void printSummary(const fi::ImportReport& r) {
     std::printf("headings: %zu\n", r.folders);
     std::printf("content items: %zu\n", r.items);
-    std::printf("files: %zu written, %zu unchanged, %zu renamed, %zu kept, %zu failed\n",
-                r.written, r.unchanged, r.renamed, r.kept, r.failed);
+    std::printf("files: %zu written, %zu unchanged, %zu renamed, %zu kept, %zu failed\n", r.written,
+                r.unchanged, r.renamed, r.kept, r.failed);
     std::printf("skipped: %zu\n", r.skipped);
     std::printf("warnings: %zu\n", r.warnings.size());
     for (const std::string& w : r.warnings) std::printf("  %s\n", w.c_str());
