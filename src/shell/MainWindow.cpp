@@ -24,6 +24,7 @@
 #include "shell/CommandActions.h"
 #include "shell/ContentTreeModel.h"
 #include "shell/EditorArea.h"
+#include "shell/ImportArea.h"
 #include "shell/ProjectArea.h"
 #include "shell/QtText.h"
 #include "shell/ResourceArea.h"
@@ -66,6 +67,7 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     tabs_->addTab(resources_->page(), QStringLiteral("リソースプレビュー"));
     build_ = new BuildArea(*cx_);
     project_ = new ProjectArea(*cx_);
+    import_ = new ImportArea(*cx_);
     project_->applyNodeBoxes = [this](bool on) { tree_->setNodeBoxes(on); };
     project_->rehighlightEditor = [this] {
         authoring::htmlTagPickUp(*editor_, authoring::readHighlightSettings(ws_->settings));
@@ -76,6 +78,7 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     resources_->bindCommands();
     build_->bindCommands();
     project_->bindCommands();
+    import_->bindCommands();
 
     actions_ = new CommandActions(*this, commands_, [this](std::string_view id) { run(id); });
     actions_->build();
