@@ -137,7 +137,7 @@ std::string FileImporter::placeFile(std::string_view source, const std::string& 
     }
     if (bytes)
         platform::writeFileAtomic(destination, *bytes, platform::Durability::Unsynced);
-    else if (!platform::copyFile(source, destination, false))
+    else if (!platform::copyFile(source, destination, false, platform::Durability::Unsynced))
         throw platform::IoError("ファイル [ " + utf8(source) + " ] をコピーできません。");
     ++report_.written;
     if (plainCopy) ws_.currentPage.clear();

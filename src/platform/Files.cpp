@@ -271,7 +271,8 @@ void writeFileAtomicStreamed(
     writeAtomicNative(detail::nativeString(path), produce, false, durability == Durability::Synced);
 }
 
-bool copyFile(std::string_view from, std::string_view to, bool failIfExists) {
+bool copyFile(std::string_view from, std::string_view to, bool failIfExists,
+              Durability durability) {
     std::string src = detail::nativeString(from);
     std::string dst = detail::nativeString(to);
     struct stat st;
@@ -297,7 +298,7 @@ bool copyFile(std::string_view from, std::string_view to, bool failIfExists) {
                     sink(std::string_view(buf, static_cast<std::size_t>(n)));
                 }
             },
-            failIfExists);
+            failIfExists, durability == Durability::Synced);
     } catch (const IoError&) {
         ok = false;
     }

@@ -48,7 +48,8 @@ void writeFileAtomicStreamed(
     Durability durability = Durability::Synced);
 
 // Copies a file. With failIfExists an existing target is left alone and false returned.
-bool copyFile(std::string_view from, std::string_view to, bool failIfExists);
+bool copyFile(std::string_view from, std::string_view to, bool failIfExists,
+              Durability durability = Durability::Synced);
 bool renameFile(std::string_view from, std::string_view to);
 bool deleteFile(std::string_view path);
 bool deleteFolderTree(std::string_view path);
