@@ -1,5 +1,6 @@
 #include "contents/CommandTable.h"
 
+#include "contents/ProjectTextFiles.h"
 #include "project/Workspace.h"
 
 namespace tarnbook::contents {
@@ -41,8 +42,8 @@ const std::vector<Command>& commandTable() {
         {"GenIndex", "プロジェクト", "目次ファイル作成(&G)",
          "目次作成|選択コンテンツを参照する目次を作成します", "", C},
         {"ExportWeb", "プロジェクト", "Web形式で出力(&W)", "Web上配布形式に変換します", "", Always},
-        {"ActEditMap", "プロジェクト", "マップファイル編集(&Z)", "", "", M},
-        {"ActEditPopup", "プロジェクト", "ポップアップテキスト編集(&X)", "", "", M},
+        {"ActEditMap", "プロジェクト", "マップファイル編集(&Z)", "", "", MapEdit},
+        {"ActEditPopup", "プロジェクト", "ポップアップテキスト編集(&X)", "", "", PopupEdit},
         {"ImportHPJ", "プロジェクト", "Win32ﾍﾙﾌﾟｺﾝﾊﾞｰﾄ(&W)",
          "Win32 ヘルププロジェクトをコンバートします", "", H},
         {"ShowSetting", "設定", "環境設定(&O)...", "動作設定|動作環境を設定します", "", Always},
@@ -173,6 +174,8 @@ EnableState enableStateOf(const project::Workspace& ws) {
         s.canMoveLeft = movable && n->depth() >= 1;
         s.canMoveRight = movable;
     }
+    s.mapFileEditable = !editableProjectTextFile(ws, ProjectTextFile::Map).empty();
+    s.popupFileEditable = !editableProjectTextFile(ws, ProjectTextFile::Popup).empty();
     s.editorModified = ws.editor.modified();
     s.canGoBack = ws.preview.canGoBack();
     s.canGoForward = ws.preview.canGoForward();
@@ -214,8 +217,10 @@ bool ruleEnabled(Rule rule, const EnableState& s) {
             return s.editorModified;
         case Rule::L:
             return s.clipboardHasText;
-        case Rule::M:
-            return s.mapEditAllowed;
+        case Rule::MapEdit:
+            return s.mapFileEditable;
+        case Rule::PopupEdit:
+            return s.popupFileEditable;
         case Rule::Back:
             return s.canGoBack;
         case Rule::Forward:
@@ -278,7 +283,7 @@ const std::vector<MenuLayout>& menuLayouts() {
           "ActTagClose"}},
         {"ツール(&T)",
          {"ShowSetting", "TemplateSetting", "ImportFilter", "URLFilter", "BarCustomize", "|",
-          "DeleteViewerStateFile", "DeCompile", "|", "Capture", "@外部ツール(&T)"}},
+          "DeleteViewerStateFile", "DeCompile", "ImportHPJ", "|", "Capture", "@外部ツール(&T)"}},
         {"ヘルプ(&H)", {"ShowAbout"}},
     };
     return menus;

@@ -19,17 +19,18 @@ enum class Rule {
     MoveDown,
     MoveLeft,
     MoveRight,
-    E,        // project open, more than one node
-    F,        // unsaved contents
-    G,        // project open, at least one node
-    H,        // project open
-    I,        // B, and the node has a page that is not a web link
-    J,        // project open, a node selected, the editor page active
-    K,        // the editor text is modified
-    L,        // the clipboard holds text
-    M,        // the map/popup editing rules
-    Back,     // the preview has a page to go back to
-    Forward,  // ... or forward to
+    E,          // project open, more than one node
+    F,          // unsaved contents
+    G,          // project open, at least one node
+    H,          // project open
+    I,          // B, and the node has a page that is not a web link
+    J,          // project open, a node selected, the editor page active
+    K,          // the editor text is modified
+    L,          // the clipboard holds text
+    MapEdit,    // M: the project uses a map file and it exists
+    PopupEdit,  // ... a text-popup file and it exists
+    Back,       // the preview has a page to go back to
+    Forward,    // ... or forward to
 };
 
 struct Command {
@@ -67,13 +68,14 @@ struct EnableState {
     bool canMoveDown = false;
     bool canMoveLeft = false;
     bool canMoveRight = false;
-    bool mapEditAllowed = false;  // rule M, supplied by the map-file commands
+    bool mapFileEditable = false;  // the M rules
+    bool popupFileEditable = false;
     bool canGoBack = false;
     bool canGoForward = false;
 };
 
 // The state of the window as the rules see it; the caller adds what only the window knows
-// (active page, clipboard, the M rule).
+// (active page, clipboard).
 EnableState enableStateOf(const project::Workspace& ws);
 bool ruleEnabled(Rule rule, const EnableState& s);
 

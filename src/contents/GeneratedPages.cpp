@@ -11,7 +11,6 @@ namespace tarnbook::contents {
 namespace {
 
 constexpr std::string_view kSection = "XHP";
-constexpr std::string_view kGeneratedComment = "<!-- Quillet Auto Generated HTML :) -->";
 constexpr std::string_view kConvertedComment = "<!-- Quillet Auto Converted Text :) -->";
 
 void appendLine(std::string& out, std::string_view line) {
@@ -40,6 +39,10 @@ std::string freePageName(std::string_view path) {
 std::string generatorLine() {
     return std::string("<meta name=\"GENERATOR\" content=\"Tarnbook ") +
            buildinfo::kProductVersion + "\">";
+}
+
+std::string_view generatedComment() {
+    return "<!-- Quillet Auto Generated HTML :) -->";
 }
 
 std::vector<std::string> standardOpeningLines() {
@@ -90,12 +93,12 @@ std::string newPageFromTemplate(const platform::IniFile& project, std::string_vi
     if (!autoHtml.empty() && platform::fileExists(autoHtml)) {
         // The template brings its own BODY element.
         appendLine(page, "</HEAD>");
-        appendLine(page, kGeneratedComment);
+        appendLine(page, generatedComment());
         appendLines(page, platform::readLines(autoHtml));
         appendLine(page, "</HTML>");
     } else {
         appendLine(page, "</HEAD><BODY>");
-        appendLine(page, kGeneratedComment);
+        appendLine(page, generatedComment());
         appendLine(page, "</BODY></HTML>");
     }
     platform::writeFileAtomic(target, page);

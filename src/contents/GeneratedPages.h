@@ -14,6 +14,8 @@ namespace tarnbook::contents {
 // The document type line, "<HTML><HEAD>" and the generator line naming this build.
 std::vector<std::string> standardOpeningLines();
 std::string generatorLine();
+// The comment line that marks the body of a generated page.
+std::string_view generatedComment();
 
 // The line that links the style sheet `cssPath` (only its file name is used).
 std::string styleSheetLine(std::string_view cssPath);

@@ -1,5 +1,6 @@
 #include "hhc/ProjectAdapter.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <set>
@@ -222,12 +223,17 @@ class Adapter {
     }
 
     // Lines of an "#include"d file, or nullopt when it cannot be read.
-    std::optional<std::vector<std::string>> includedLines(const std::string& rawName) const {
+    // The file an #include names, without its quotes or angle brackets, '/' separated.
+    static std::string includeName(const std::string& rawName) {
         std::string name = trimBlanks(rawName);
         if (name.size() >= 2 && ((name.front() == '"' && name.back() == '"') ||
                                  (name.front() == '<' && name.back() == '>')))
             name = name.substr(1, name.size() - 2);
-        name = platform::slashSeparators(trimBlanks(name));
+        return platform::slashSeparators(trimBlanks(name));
+    }
+
+    std::optional<std::vector<std::string>> includedLines(const std::string& rawName) const {
+        const std::string name = includeName(rawName);
         const std::string path = platform::isAbsolutePath(name) ? name : folder_ + "/" + name;
         auto bytes = platform::tryReadFile(path);
         if (!bytes) return std::nullopt;
@@ -334,6 +340,7 @@ class Adapter {
                            "The map file " + file + " cannot be opened.");
                     continue;
                 }
+                if (depth == 0) mapIncludes_.push_back(includeName(file));
                 addMapLines(*included, out, depth + 1);
                 continue;
             }
@@ -400,6 +407,15 @@ class Adapter {
             }
             lines.push_back(r.relative);
         }
+        // A popup file names its topics by the map's IDs; the viewer resolves those names from
+        // a header stored beside it, so the map's files go into the help as well.
+        if (!lines.empty())
+            for (const auto& header : mapIncludes_) {
+                const Resolved r = resolve(header);
+                if (r.where == Where::Inside &&
+                    std::find(lines.begin(), lines.end(), r.relative) == lines.end())
+                    lines.push_back(r.relative);
+            }
         s->lines = std::move(lines);
     }
 
@@ -499,6 +515,7 @@ class Adapter {
     std::set<std::string> aliasKeys_;
     std::vector<std::string> aliasTargets_;
     std::set<std::string> mapIds_;
+    std::vector<std::string> mapIncludes_;  // files the [MAP] section includes, as written
 };
 
 }  // namespace

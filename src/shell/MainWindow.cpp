@@ -25,7 +25,10 @@
 #include "shell/ContentTreeModel.h"
 #include "shell/EditorArea.h"
 #include "shell/ImportArea.h"
+#include "shell/MapArea.h"
 #include "shell/ProjectArea.h"
+#include "shell/ProjectPropertyArea.h"
+#include "shell/ProjectToolsArea.h"
 #include "shell/QtText.h"
 #include "shell/ResourceArea.h"
 #include "shell/TextEditor.h"
@@ -67,7 +70,10 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     tabs_->addTab(resources_->page(), QStringLiteral("リソースプレビュー"));
     build_ = new BuildArea(*cx_);
     project_ = new ProjectArea(*cx_);
-    import_ = new ImportArea(*cx_);
+    auto* projectProperty = new ProjectPropertyArea(*cx_);
+    auto* tools = new ProjectToolsArea(*cx_);
+    auto* maps = new MapArea(*cx_);
+    auto* imports = new ImportArea(*cx_);
     project_->applyNodeBoxes = [this](bool on) { tree_->setNodeBoxes(on); };
     project_->rehighlightEditor = [this] {
         authoring::htmlTagPickUp(*editor_, authoring::readHighlightSettings(ws_->settings));
@@ -78,7 +84,10 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     resources_->bindCommands();
     build_->bindCommands();
     project_->bindCommands();
-    import_->bindCommands();
+    projectProperty->bindCommands();
+    tools->bindCommands();
+    maps->bindCommands();
+    imports->bindCommands();
 
     actions_ = new CommandActions(*this, commands_, [this](std::string_view id) { run(id); });
     actions_->build();

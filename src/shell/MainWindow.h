@@ -26,7 +26,6 @@ namespace tarnbook::shell {
 class BuildArea;
 class CommandActions;
 class EditorArea;
-class ImportArea;
 class ProjectArea;
 class ResourceArea;
 class TextEditor;
@@ -112,7 +111,6 @@ class MainWindow : public QMainWindow, public ui::StatusDisplay {
     ResourceArea* resources_ = nullptr;
     BuildArea* build_ = nullptr;
     ProjectArea* project_ = nullptr;
-    ImportArea* import_ = nullptr;
     CommandActions* actions_ = nullptr;
     QSplitter* splitter_ = nullptr;
     QTabWidget* tabs_ = nullptr;

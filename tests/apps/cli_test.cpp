@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "BuildInfo.h"
 #include "platform/Cp932.h"
 #include "platform/Process.h"
 #include "support/TempDir.h"
@@ -36,4 +38,80 @@ TEST(Cli, NewProjectNamesWithTrailByteBackslashAreAccepted) {
     std::string out;
     EXPECT_EQ(cli({"--home", home.path(), "new", "a/b"}, &out), 2);
     EXPECT_NE(out.find("cannot contain"), std::string::npos) << out;
+}
+
+// What scripts rely on: the version line, the documented exit codes, and a build whose
+// captured output (not a terminal) carries no progress bar.
+TEST(Cli, ScriptsGetTheVersionTheExitCodesAndNoProgressBar) {
+    TempDir home;
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string expected;  // text the output must hold
+    };
+    const std::string version = std::string("tarnbook-cli ") + tarnbook::buildinfo::kProductVersion;
+    const std::vector<Case> cases = {
+        {{"--version"}, 0, version + "\n"},
+        {{"--help"}, 0, "2  usage error"},
+        {{"--home", home.path(), "no-such-command"}, 2, "unknown command"},
+        {{"--home", home.path(), "build"}, 2, "usage:"},
+        {{"--home", home.path(), "build", home.path() + "/missing.XHP"}, 2, "no project file"},
+    };
+    for (const Case& c : cases) {
+        std::string out;
+        EXPECT_EQ(cli(c.args, &out), c.status) << c.args.back() << ": " << out;
+        EXPECT_NE(out.find(c.expected), std::string::npos) << c.args.back() << ": " << out;
+    }
+
+    TempDir work;
+    fs::copy(std::string(TARNBOOK_SOURCE_DIR) + "/examples/sample", work.path(),
+             fs::copy_options::recursive);
+    for (const std::vector<std::string>& flags :
+         {std::vector<std::string>{}, std::vector<std::string>{"--quiet"}}) {
+        std::vector<std::string> args = {"--home", home.path()};
+        args.insert(args.end(), flags.begin(), flags.end());
+        args.insert(args.end(), {"build", work.path() + "/Sample.XHP"});
+        std::string out;
+        EXPECT_EQ(cli(args, &out), 0) << out;
+        EXPECT_NE(out.find("compiled: "), std::string::npos) << out;
+        EXPECT_EQ(out.find('\r'), std::string::npos) << out;
+        EXPECT_EQ(out.find("%"), std::string::npos) << out;
+    }
+}
+
+TEST(Cli, MapReplacesAnExistingFileOnlyWithForce) {
+    TempDir home;
+    std::string out;
+    ASSERT_EQ(cli({"--home", home.path(), "new", "M"}, &out), 0) << out;
+    const std::string xhp = home.path() + "/PROJECT/M/M.XHP";
+    const std::string map = home.path() + "/PROJECT/M/M.MAP";
+    struct Step {
+        std::vector<std::string> args;
+        int exit;
+        const char* mapAfter;  // expected bytes, nullptr: no file
+    };
+    const std::vector<Step> steps = {
+        {{"map"}, 2, nullptr},     {{"map", xhp, "--bogus"}, 2, nullptr}, {{"map", xhp}, 0, ""},
+        {{"map", xhp}, 2, "kept"}, {{"map", xhp, "--force"}, 0, ""},
+    };
+    for (const Step& s : steps) {
+        if (s.mapAfter && std::string(s.mapAfter) == "kept") {
+            std::FILE* f = std::fopen(map.c_str(), "wb");
+            std::fputs("kept", f);
+            std::fclose(f);
+        }
+        std::vector<std::string> args = {"--home", home.path()};
+        args.insert(args.end(), s.args.begin(), s.args.end());
+        EXPECT_EQ(cli(args, &out), s.exit) << out;
+        if (!s.mapAfter) {
+            EXPECT_FALSE(fs::exists(map));
+        } else {
+            std::FILE* f = std::fopen(map.c_str(), "rb");
+            ASSERT_NE(f, nullptr);
+            char buf[16] = {};
+            const std::size_t n = std::fread(buf, 1, sizeof buf, f);
+            std::fclose(f);
+            EXPECT_EQ(std::string(buf, n), s.mapAfter) << out;
+        }
+    }
 }

@@ -158,6 +158,28 @@ TEST(ProjectAdapter, MovesLooseOptionsAndReducesMergeFilesToTheirNames) {
     EXPECT_THAT(lines(a, "MERGE FILES"), ElementsAre("other.chm", "third.chm"));
 }
 
+TEST(ProjectAdapter, APopupFileBringsTheMapHeadersThatNameItsTopics) {
+    struct Case {
+        const char* name;
+        const char* popups;
+        std::vector<std::string> expected;
+    };
+    const std::vector<Case> cases = {
+        {"header added after the popup file", "pop.txt\r\n", {"pop.txt", "ids.h"}},
+        {"header listed already is not repeated", "ids.h\r\npop.txt\r\n", {"ids.h", "pop.txt"}},
+        {"no popup file, no header", "gone.txt\r\n", {}},
+    };
+    for (const Case& c : cases) {
+        TempDir d;
+        writeBytes(d.file("pop.txt"), ".topic IDH_A\r\nA popup.\r\n");
+        writeBytes(d.file("ids.h"), "#define IDH_A 2\r\n");
+        const auto a = adapt(d, std::string("[MAP]\r\n#include \"ids.h\"\r\n[ALIAS]\r\n"
+                                            "IDH_A=a.htm\r\n[TEXT POPUPS]\r\n") +
+                                    c.popups);
+        EXPECT_EQ(lines(a, "TEXT POPUPS"), c.expected) << c.name;
+    }
+}
+
 TEST(ProjectAdapter, NormalizesAbsolutePathsLexically) {
     EXPECT_EQ(normalizeAbsolute("/a/b/../../c/./d"), "/c/d");
     EXPECT_EQ(normalizeAbsolute("/a\\b\\..\\x.chm"), "/a/x.chm");

@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "CliArgs.h"
 #include "CliCommand.h"
 #include "HeadlessWorkspace.h"
 #include "maintenance/Analysis.h"
@@ -17,18 +18,8 @@ constexpr int kBroken = 1;
 constexpr int kError = 2;
 
 int runCheck(const std::vector<std::string>& args) {
-    std::string project;
     bool json = false;
-    for (const std::string& a : args) {
-        if (a == "--json") {
-            json = true;
-        } else if (project.empty() && !a.starts_with("--")) {
-            project = a;
-        } else {
-            project.clear();
-            break;
-        }
-    }
+    const std::string project = projectWithFlag(args, "--json", &json);
     if (project.empty()) {
         std::fprintf(stderr, "usage: tarnbook-cli check PROJECT.XHP [--json]\n");
         return kError;
