@@ -271,7 +271,8 @@ void writeFileAtomicStreamed(
     writeAtomicNative(detail::nativeString(path), produce, false, durability == Durability::Synced);
 }
 
-bool copyFile(std::string_view from, std::string_view to, bool failIfExists) {
+bool copyFile(std::string_view from, std::string_view to, bool failIfExists,
+              Durability durability) {
     std::string src = detail::nativeString(from);
     std::string dst = detail::nativeString(to);
     struct stat st;
@@ -297,7 +298,7 @@ bool copyFile(std::string_view from, std::string_view to, bool failIfExists) {
                     sink(std::string_view(buf, static_cast<std::size_t>(n)));
                 }
             },
-            failIfExists);
+            failIfExists, durability == Durability::Synced);
     } catch (const IoError&) {
         ok = false;
     }
@@ -392,6 +393,8 @@ std::vector<FolderEntry> listFolder(std::string_view path) {
         entry.name = detail::coreFromNative(name);
         struct stat st;
         std::string full = prefix + std::string(name);
+        struct stat linkSt;
+        entry.isLink = lstat(full.c_str(), &linkSt) == 0 && S_ISLNK(linkSt.st_mode);
         if (stat(full.c_str(), &st) == 0 || lstat(full.c_str(), &st) == 0) {
             entry.isFolder = S_ISDIR(st.st_mode);
             entry.size = entry.isFolder ? 0 : static_cast<std::int64_t>(st.st_size);
@@ -402,6 +405,15 @@ std::vector<FolderEntry> listFolder(std::string_view path) {
     closedir(dir);
     std::sort(out.begin(), out.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    return out;
+}
+
+std::string resolvedPath(std::string_view path) {
+    const std::string native = detail::nativeString(path);
+    char* resolved = ::realpath(native.empty() ? "." : native.c_str(), nullptr);
+    if (!resolved) return {};
+    std::string out = detail::coreFromNative(resolved);
+    std::free(resolved);
     return out;
 }
 

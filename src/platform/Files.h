@@ -48,7 +48,8 @@ void writeFileAtomicStreamed(
     Durability durability = Durability::Synced);
 
 // Copies a file. With failIfExists an existing target is left alone and false returned.
-bool copyFile(std::string_view from, std::string_view to, bool failIfExists);
+bool copyFile(std::string_view from, std::string_view to, bool failIfExists,
+              Durability durability = Durability::Synced);
 bool renameFile(std::string_view from, std::string_view to);
 bool deleteFile(std::string_view path);
 bool deleteFolderTree(std::string_view path);
@@ -66,9 +67,14 @@ struct FolderEntry {
     bool isFolder = false;
     std::int64_t size = 0;
     std::int64_t modified = 0;
+    bool isLink = false;  // a symbolic link (isFolder and size describe what it points at)
 };
 // Entries of a folder, without "." and "..", sorted by name. Empty when it cannot be read.
 std::vector<FolderEntry> listFolder(std::string_view path);
+
+// The absolute path with every symbolic link and "."/".." resolved; empty when it does not
+// exist. Lets a walker tell whether a link leads out of the tree it walks.
+std::string resolvedPath(std::string_view path);
 
 // Creates the folder and any missing parents. False when it cannot.
 bool createFolders(std::string_view path);

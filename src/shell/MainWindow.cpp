@@ -25,6 +25,7 @@
 #include "shell/CommandActions.h"
 #include "shell/ContentTreeModel.h"
 #include "shell/EditorArea.h"
+#include "shell/ImportArea.h"
 #include "shell/MapArea.h"
 #include "shell/ProjectArea.h"
 #include "shell/ProjectPropertyArea.h"
@@ -74,6 +75,7 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     auto* projectProperty = new ProjectPropertyArea(*cx_);
     auto* tools = new ProjectToolsArea(*cx_);
     auto* maps = new MapArea(*cx_);
+    auto* imports = new ImportArea(*cx_);
     project_->applyNodeBoxes = [this](bool on) { tree_->setNodeBoxes(on); };
     project_->rehighlightEditor = [this] {
         authoring::htmlTagPickUp(*editor_, authoring::readHighlightSettings(ws_->settings));
@@ -91,6 +93,7 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     projectProperty->bindCommands();
     tools->bindCommands();
     maps->bindCommands();
+    imports->bindCommands();
 
     actions_ = new CommandActions(*this, commands_, [this](std::string_view id) { run(id); });
     actions_->build();
