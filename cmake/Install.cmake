@@ -5,12 +5,17 @@ install(FILES ${CMAKE_SOURCE_DIR}/data/tarnbook-mime.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME tarnbook.xml)
 install(FILES ${CMAKE_SOURCE_DIR}/data/icons/tarnbook.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tarnbook)
 
-# Refresh the desktop's caches for a direct install; packages (DESTDIR) do this in their own
-# post-install step.
+include(cmake/ManPages.cmake)
+
+# Refresh the desktop's caches for a direct install; packages (DESTDIR, CPack's staging
+# tree) leave that to the system's own triggers, and a cache file in a package would clash
+# with the one the system owns.
 install(CODE "set(_tarnbook_datadir \"${CMAKE_INSTALL_DATADIR}\")")
 install(CODE [[
-  if(NOT DEFINED ENV{DESTDIR} OR "$ENV{DESTDIR}" STREQUAL "")
+  if((NOT DEFINED ENV{DESTDIR} OR "$ENV{DESTDIR}" STREQUAL "")
+     AND NOT CMAKE_INSTALL_PREFIX MATCHES "/_CPack_Packages/")
     find_program(_update_mime update-mime-database)
     find_program(_update_desktop update-desktop-database)
     if(_update_mime)
@@ -23,3 +28,5 @@ install(CODE [[
     endif()
   endif()
 ]])
+
+include(cmake/Package.cmake)

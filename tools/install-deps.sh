@@ -11,6 +11,7 @@ packages=(
   clang clang-format libclang-rt-14-dev
   fonts-ipafont-gothic xvfb xauth xdg-utils
   tidy chromium
+  help2man desktop-file-utils dpkg-dev
 )
 
 missing=()

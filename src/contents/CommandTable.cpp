@@ -278,7 +278,7 @@ const std::vector<MenuLayout>& menuLayouts() {
           "ActTagClose"}},
         {"ツール(&T)",
          {"ShowSetting", "TemplateSetting", "ImportFilter", "URLFilter", "BarCustomize", "|",
-          "DeleteViewerStateFile", "DeCompile", "|", "Capture", "@外部ツール(&T)"}},
+          "DeleteViewerStateFile", "DeCompile", "ImportHPJ", "|", "Capture", "@外部ツール(&T)"}},
         {"ヘルプ(&H)", {"ShowAbout"}},
     };
     return menus;

@@ -123,7 +123,8 @@ class FileCollector {
             l.starts_with("mk:@") || l.starts_with("ms-its:") || l.starts_with("its:") ||
             platform::isAbsolutePath(ref))
             return {};
-        const std::string folder = platform::corePath(platform::NativePath(platform::folderPart(fromNative)));
+        const std::string folder =
+            platform::corePath(platform::NativePath(platform::folderPart(fromNative)));
         bool escapes = false;
         const std::string rel = platform::slashSeparators(
             platform::normalizeRelative(folder.empty() ? ref : folder + "/" + ref, &escapes));

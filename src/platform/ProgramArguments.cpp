@@ -23,6 +23,10 @@ ProgramArguments parseProgramArguments(const std::vector<std::string>& args) {
     for (; i < args.size(); ++i) {
         if (args[i] == "--help" || args[i] == "-h") {
             out.help = true;
+        } else if (args[i] == "--version") {
+            out.version = true;
+        } else if (args[i] == "--quiet" || args[i] == "-q") {
+            out.quiet = true;
         } else if (args[i] == "--home") {
             if (i + 1 >= args.size() || args[i + 1].empty())
                 throw std::invalid_argument("--home needs a folder");

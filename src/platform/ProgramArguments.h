@@ -6,13 +6,16 @@
 
 #include "platform/Paths.h"
 
-// The command line as the three programs share it: options first (--home DIR, --help), then
-// the program's own arguments. Arguments arrive in the terminal's encoding (UTF-8).
+// The command line as the three programs share it: options first (--home DIR, --help,
+// --version, --quiet), then the program's own arguments. Arguments arrive in the terminal's
+// encoding (UTF-8).
 namespace tarnbook::platform {
 
 struct ProgramArguments {
     std::optional<NativePath> home;  // --home DIR, absolute and normalised
     bool help = false;               // --help or -h
+    bool version = false;            // --version: print the program and version, do nothing else
+    bool quiet = false;              // --quiet or -q: no progress display
     std::vector<std::string> rest;   // everything after the options, as given
 };
 

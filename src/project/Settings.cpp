@@ -67,6 +67,10 @@ std::string detectEditor() {
 }
 
 std::string installedTemplateFolder() {
+    // Beside the running program first: the same tree it was installed with, wherever it is.
+    const std::string beside = joinPath(
+        joinPath(platform::programFolder(), buildinfo::kDataDirFromProgramFolder), "template");
+    if (platform::folderExists(beside)) return beside;
     const std::string installed = joinPath(buildinfo::kInstalledDataDir, "template");
     if (platform::folderExists(installed)) return installed;
     const std::string source = joinPath(buildinfo::kSourceDataDir, "template");

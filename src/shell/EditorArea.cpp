@@ -5,14 +5,18 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
 #include "authoring/CustomTags.h"
 #include "authoring/EditorPage.h"
+#include "authoring/tags/TagCommandSpecs.h"
+#include "contents/CommandTable.h"
 #include "project/Settings.h"
 #include "shell/QtText.h"
+#include "shell/TagCommands.h"
 #include "shell/TextEditor.h"
 #include "shell/WebPreview.h"
 
@@ -26,7 +30,10 @@ EditorArea::EditorArea(WindowContext& context, TextEditor& editor, WebPreview& p
       previewTextSize_(project::kDefaultPreviewTextSize) {
     editor_.onContextMenu = [this](QContextMenuEvent* e) { showContextMenu(e); };
     editor_.onPasteWithBreaks = [this] { cx_.run("ActEditPasteAdd"); };
+    tags_ = std::make_unique<TagCommands>(&cx_.window, cx_.ws);
 }
+
+EditorArea::~EditorArea() = default;
 
 void EditorArea::editFocused(const char* slot) {
     // Shortcuts are window-wide: only a text field with the focus takes them, never the page
@@ -70,6 +77,12 @@ void EditorArea::bindCommands() {
         preview_.goForward();
     });
     c.bind("FontSize", [] {});  // the drop-down entries carry the size
+    // The tag commands of the editor page, each with its dialog.
+    for (const contents::Command& command : contents::commandTable())
+        if (TagCommands::handles(command.id)) {
+            const std::string id(command.id);
+            c.bind(id, [this, id] { tags_->run(id); });
+        }
 }
 
 void EditorArea::attachFontSizeMenu(QAction* fontSize) {
@@ -117,6 +130,13 @@ void EditorArea::showContextMenu(QContextMenuEvent* e) {
         for (const auto& t : g.tags) addTag(sub, t);
     }
     for (const auto& t : tags.loose) addTag(custom, t);
+    QMenu* objectTags = menu.addMenu(QStringLiteral("オブジェクトタグ(&T)"));
+    for (std::string_view id : authoring::editorTagSubmenu()) {
+        if (id == "|")
+            objectTags->addSeparator();
+        else if (QAction* a = cx_.action(id))
+            objectTags->addAction(a);
+    }
     menu.addSeparator();
     for (const char* id : {"EditCopy1", "EditPaste1", "ActEditPasteAdd", "EditCut1", "TagUndo"})
         if (QAction* a = cx_.action(id)) menu.addAction(a);

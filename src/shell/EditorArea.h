@@ -1,5 +1,6 @@
 #pragma once
 #include <QObject>
+#include <memory>
 #include <vector>
 
 #include "shell/WindowContext.h"
@@ -9,6 +10,7 @@ class QContextMenuEvent;
 
 namespace tarnbook::shell {
 
+class TagCommands;
 class TextEditor;
 class WebPreview;
 
@@ -18,6 +20,7 @@ class EditorArea : public QObject {
     Q_OBJECT
   public:
     EditorArea(WindowContext& context, TextEditor& editor, WebPreview& preview);
+    ~EditorArea() override;
 
     void bindCommands();
     // After the actions exist: the font-size drop-down.
@@ -36,6 +39,7 @@ class EditorArea : public QObject {
     WindowContext& cx_;
     TextEditor& editor_;
     WebPreview& preview_;
+    std::unique_ptr<TagCommands> tags_;
     std::vector<QAction*> fontSizeActions_;
     int previewTextSize_;
 };

@@ -10,12 +10,11 @@
 #include "platform/Cp932.h"
 #include "platform/Paths.h"
 #include "shell/DialogButtons.h"
-#include "ui/Prompts.h"
 #include "shell/QtText.h"
+#include "ui/Prompts.h"
 
 namespace tarnbook::shell {
 namespace {
-
 
 // A line edit with a "..." button beside it.
 QLineEdit* fieldWithButton(QWidget* parent, QFormLayout* form, const QString& caption,

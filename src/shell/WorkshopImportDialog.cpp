@@ -48,9 +48,9 @@ bool WorkshopImportDialog::okEnabled() const {
 
 void WorkshopImportDialog::browse() {
     // The program's filter form "caption|*.ext" becomes Qt's "caption (*.ext)".
-    const QString chosen = QFileDialog::getOpenFileName(
-        this, windowTitle(), nativeText(initialFolder_),
-        QStringLiteral("HTML Help Workshop コンテンツ (*.hhc)"));
+    const QString chosen =
+        QFileDialog::getOpenFileName(this, windowTitle(), nativeText(initialFolder_),
+                                     QStringLiteral("HTML Help Workshop コンテンツ (*.hhc)"));
     if (!chosen.isEmpty()) path_->setText(chosen);
 }
 

@@ -109,8 +109,8 @@ struct Export {
         for (const project::TreeNode* node : source.tree.preorder()) {
             const project::TData& d = node->data;
             std::optional<std::size_t> file;
-            const bool external = d.isWebLink() ||
-                                  classifyUrl(platform::cp932ToUtf8(d.HTML)) == UrlKind::External;
+            const bool external =
+                d.isWebLink() || classifyUrl(platform::cp932ToUtf8(d.HTML)) == UrlKind::External;
             if (!external && !d.HTML.empty()) {
                 file = plan.addProjectFile(platform::isAbsolutePath(d.HTML)
                                                ? d.HTML
@@ -145,9 +145,8 @@ struct Export {
             n.title = platform::cp932ToUtf8(d.Title);
             if (nodeFiles[i]) {
                 n.url = urlOf(*nodeFiles[i], d.Anchor);
-            } else if (!d.HTML.empty() &&
-                       (d.isWebLink() ||
-                        classifyUrl(platform::cp932ToUtf8(d.HTML)) == UrlKind::External)) {
+            } else if (!d.HTML.empty() && (d.isWebLink() || classifyUrl(platform::cp932ToUtf8(
+                                                                d.HTML)) == UrlKind::External)) {
                 n.url = platform::cp932ToUtf8(d.HTML);
                 n.external = true;
             }

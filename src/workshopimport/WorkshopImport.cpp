@@ -10,8 +10,8 @@
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
-#include "project/ResourcePaths.h"
 #include "project/LongText.h"
+#include "project/ResourcePaths.h"
 #include "workshopimport/KeywordAttach.h"
 #include "workshopimport/LocalPath.h"
 #include "workshopimport/SjisFit.h"
@@ -118,8 +118,7 @@ class NodeBuilder {
                 break;
         }
         // Icons 12 to 15 would make a page of the project a web address.
-        if (target.kind != LocalTarget::Kind::Address && d.isWebLink())
-            d.ImageIndex = -1;
+        if (target.kind != LocalTarget::Kind::Address && d.isWebLink()) d.ImageIndex = -1;
         project::TreeNode* placed = t_.tree.appendChild(parent, std::move(node));
         if (target.kind != LocalTarget::Kind::None) targets.add(placed, target.page, target.anchor);
         made.push_back(placed);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "BuildInfo.h"
 #include "platform/Cp932.h"
 #include "platform/Process.h"
 #include "support/TempDir.h"
@@ -36,4 +37,43 @@ TEST(Cli, NewProjectNamesWithTrailByteBackslashAreAccepted) {
     std::string out;
     EXPECT_EQ(cli({"--home", home.path(), "new", "a/b"}, &out), 2);
     EXPECT_NE(out.find("cannot contain"), std::string::npos) << out;
+}
+
+// What scripts rely on: the version line, the documented exit codes, and a build whose
+// captured output (not a terminal) carries no progress bar.
+TEST(Cli, ScriptsGetTheVersionTheExitCodesAndNoProgressBar) {
+    TempDir home;
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string expected;  // text the output must hold
+    };
+    const std::string version = std::string("tarnbook-cli ") + tarnbook::buildinfo::kProductVersion;
+    const std::vector<Case> cases = {
+        {{"--version"}, 0, version + "\n"},
+        {{"--help"}, 0, "2  usage error"},
+        {{"--home", home.path(), "no-such-command"}, 2, "unknown command"},
+        {{"--home", home.path(), "build"}, 2, "usage:"},
+        {{"--home", home.path(), "build", home.path() + "/missing.XHP"}, 2, "no project file"},
+    };
+    for (const Case& c : cases) {
+        std::string out;
+        EXPECT_EQ(cli(c.args, &out), c.status) << c.args.back() << ": " << out;
+        EXPECT_NE(out.find(c.expected), std::string::npos) << c.args.back() << ": " << out;
+    }
+
+    TempDir work;
+    fs::copy(std::string(TARNBOOK_SOURCE_DIR) + "/examples/sample", work.path(),
+             fs::copy_options::recursive);
+    for (const std::vector<std::string>& flags :
+         {std::vector<std::string>{}, std::vector<std::string>{"--quiet"}}) {
+        std::vector<std::string> args = {"--home", home.path()};
+        args.insert(args.end(), flags.begin(), flags.end());
+        args.insert(args.end(), {"build", work.path() + "/Sample.XHP"});
+        std::string out;
+        EXPECT_EQ(cli(args, &out), 0) << out;
+        EXPECT_NE(out.find("compiled: "), std::string::npos) << out;
+        EXPECT_EQ(out.find('\r'), std::string::npos) << out;
+        EXPECT_EQ(out.find("%"), std::string::npos) << out;
+    }
 }

@@ -122,6 +122,12 @@ TEST(ProgramArguments, HomeIsAbsoluteAndAJapaneseFolderKeepsItsName) {
 
     EXPECT_THROW(parseProgramArguments({"--home"}), std::invalid_argument);
     EXPECT_TRUE(parseProgramArguments({"-h", "build"}).help);
+    // The shared flags come before the command; the same words after it belong to the command.
+    const auto flags = parseProgramArguments({"--quiet", "--version", "build", "--quiet"});
+    EXPECT_TRUE(flags.quiet);
+    EXPECT_TRUE(flags.version);
+    EXPECT_EQ(flags.rest, (std::vector<std::string>{"build", "--quiet"}));
+    EXPECT_FALSE(parseProgramArguments({"build", "-q"}).quiet);
     // A relative path names the same place from anywhere: it is made absolute.
     EXPECT_TRUE(isAbsolutePath(coreArgumentPath("w/cur/cur.XHP")));
 }

@@ -29,7 +29,8 @@ TEST(SampleExport, EveryPageNodeAndKeywordReachesTheSite) {
 
     auto form = ExportWebForm::fromProject(*w.ws.project);
     form.outputFolder = w.dir.file("web");
-    const auto result = runWebExport(form, *w.ws.project, w.ws.projectFolder(), w.ws.tree, w.prompts);
+    const auto result =
+        runWebExport(form, *w.ws.project, w.ws.projectFolder(), w.ws.tree, w.prompts);
     ASSERT_TRUE(result) << (w.prompts.shown.empty() ? "" : w.prompts.shown.back().text);
     EXPECT_EQ(result->brokenLinks, 0u);
 

@@ -2,8 +2,20 @@
 
 #include <unistd.h>
 
+namespace {
+bool progressWanted = true;
+}  // namespace
+
+void setConsoleProgressWanted(bool wanted) {
+    progressWanted = wanted;
+}
+
+bool consoleProgressShown() {
+    return progressWanted && isatty(STDERR_FILENO);
+}
+
 void ConsoleStatus::draw(int percent) {
-    if (!isatty(STDERR_FILENO) || percent == lastDrawn_) return;
+    if (!consoleProgressShown() || percent == lastDrawn_) return;
     lastDrawn_ = percent;
     const int width = 40;
     const int filled = percent * width / 100;
@@ -29,6 +41,6 @@ void ConsoleStatus::setProgressWindowPosition(int position) {
 }
 
 void ConsoleStatus::endProgressWindow() {
-    if (lastDrawn_ >= 0 && lastDrawn_ < 100 && isatty(STDERR_FILENO)) std::fprintf(stderr, "\n");
+    if (lastDrawn_ >= 0 && lastDrawn_ < 100) std::fprintf(stderr, "\n");
     lastDrawn_ = -1;
 }

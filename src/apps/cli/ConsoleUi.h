@@ -31,7 +31,11 @@ class ConsolePrompts : public tarnbook::ui::NullPrompts {
     tarnbook::ui::Answer answer_;
 };
 
-// Progress goes to stderr as a bar when stderr is a terminal.
+// Progress goes to stderr as a bar when stderr is a terminal and --quiet was not given;
+// scripts and logs get nothing.
+void setConsoleProgressWanted(bool wanted);
+bool consoleProgressShown();
+
 class ConsoleStatus : public tarnbook::ui::StatusDisplay {
   public:
     void setStatusText(int, const std::string&) override {}
@@ -39,7 +43,7 @@ class ConsoleStatus : public tarnbook::ui::StatusDisplay {
     void setProgress(int percent) override;
     void beginProgressWindow(const std::string& caption, int maximum) override;
     void setProgressWindowPosition(int position) override;
-    void endProgressWindow() override;
+    void endProgressWindow() override;  // also ends a bar left short of 100%
     void setPageVisible(tarnbook::ui::Page, bool) override {}
     void activatePage(tarnbook::ui::Page) override {}
     void setProjectUiEnabled(bool) override {}

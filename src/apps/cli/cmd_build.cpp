@@ -71,7 +71,7 @@ int runBuild(const std::vector<std::string>& args) {
         return 1;
     }
     const compile::CompileResult r = compile::goCompile(ws);
-    std::fprintf(stderr, "\n");
+    h.status.endProgressWindow();
 
     int errors = 0, warnings = 0;
     for (const auto& f : compile::compileLogFindings(r.logPath)) {

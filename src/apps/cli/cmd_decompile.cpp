@@ -1,10 +1,9 @@
-#include <unistd.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "CliCommand.h"
+#include "ConsoleUi.h"
 #include "compile/Decompile.h"
 #include "platform/Cp932.h"
 #include "platform/Paths.h"
@@ -21,12 +20,13 @@ int runDecompile(const std::vector<std::string>& args) {
     // Arguments come from the terminal in UTF-8; the core speaks CP932.
     const std::string chm = platform::coreArgumentPath(args[0]);
     const std::string folder = platform::coreArgumentPath(args[1]);
-    const bool tty = isatty(fileno(stderr));
+    ConsoleStatus status;
+    status.beginProgressWindow("decompile", 100);
     const auto result =
-        compile::decompileChm(chm, folder, [tty](std::size_t done, std::size_t total) {
-            if (tty && total) std::fprintf(stderr, "\r%3zu%%", done * 100 / total);
+        compile::decompileChm(chm, folder, [&status](std::size_t done, std::size_t total) {
+            if (total) status.setProgressWindowPosition(static_cast<int>(done * 100 / total));
         });
-    if (tty) std::fprintf(stderr, "\r    \r");
+    status.endProgressWindow();
     if (!result.opened) {
         std::fprintf(stderr, "tarnbook-cli decompile: %s\n",
                      platform::cp932ToUtf8(result.error).c_str());

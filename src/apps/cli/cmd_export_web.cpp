@@ -3,10 +3,10 @@
 
 #include "CliCommand.h"
 #include "HeadlessWorkspace.h"
-#include "platform/ProgramArguments.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/ProgramArguments.h"
 #include "project/ProjectLifecycle.h"
 #include "webexport/ExportWebForm.h"
 
@@ -53,7 +53,7 @@ int runExportWeb(const std::vector<std::string>& args) {
         [&](std::size_t done, std::size_t total) {
             h.status.setProgress(total ? static_cast<int>(done * 100 / total) : 100);
         });
-    std::fprintf(stderr, "\n");
+    h.status.endProgressWindow();
     if (!result) return 1;
     for (const auto& w : result->warnings) std::printf("%s\n", w.c_str());
     std::printf("exported: %s (%zu pages, %zu other files, %zu broken links in the pages)\n",

@@ -17,7 +17,6 @@ namespace {
 namespace platform = tarnbook::platform;
 namespace wi = tarnbook::workshopimport;
 
-
 void printSummary(const wi::ImportResult& r) {
     std::printf("nodes: %zu\n", r.nodes);
     std::printf("nodes with keywords: %zu", r.nodesWithKeywords);
@@ -80,7 +79,7 @@ int runImportHhp(const std::vector<std::string>& args) {
             {ws.tree, *ws.project, tarnbook::compile::projectFolderOf(ws)}, contents, options);
         ws.markChanged();
         tarnbook::project::saveProject(ws);
-        std::fprintf(stderr, "\n");
+        h.status.endProgressWindow();
         printSummary(r);
     } catch (const platform::IoError& e) {
         std::fprintf(stderr, "tarnbook-cli import-hhp: %s\n", e.what());

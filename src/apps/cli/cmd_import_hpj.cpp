@@ -14,7 +14,6 @@ namespace {
 
 namespace platform = tarnbook::platform;
 
-
 int runImportHpj(const std::vector<std::string>& args) {
     std::vector<std::string> files;
     bool overwrite = false;

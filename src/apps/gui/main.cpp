@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "BuildInfo.h"
 #include "platform/Files.h"
 #include "platform/ProgramArguments.h"
 #include "project/Startup.h"
@@ -10,21 +11,35 @@
 
 int main(int argc, char** argv) {
     namespace platform = tarnbook::platform;
-    QApplication app(argc, argv);
-    std::vector<std::string> raw;
-    const QStringList args = app.arguments();
-    for (qsizetype i = 1; i < args.size(); ++i) raw.push_back(args[i].toStdString());
+    // Options are read before Qt starts, so --help and --version work without a display.
     platform::ProgramArguments parsed;
     try {
-        parsed = platform::parseProgramArguments(raw);
+        parsed = platform::parseProgramArguments({argv + 1, argv + argc});
     } catch (const std::invalid_argument& e) {
         std::fprintf(stderr, "tarnbook: %s\n", e.what());
         return 2;
     }
-    if (parsed.help) {
-        std::printf("Usage: tarnbook [--home DIR] [PROJECT.XHP]\n");
+    if (parsed.version) {
+        std::printf("tarnbook %s\n", tarnbook::buildinfo::kProductVersion);
         return 0;
     }
+    if (parsed.help) {
+        std::printf(
+            "Usage: tarnbook [--home DIR] [PROJECT.XHP]\n"
+            "The authoring window for compiled HTML Help projects.\n\n"
+            "Options:\n"
+            "  --home DIR   use DIR as the app folder (settings, templates, projects)\n"
+            "  --version    print the version and exit\n"
+            "  -h, --help   show this text\n\n"
+            "Exit status: 0 when the window was closed normally, 2 for a usage error.\n");
+        return 0;
+    }
+    QApplication app(argc, argv);
+    // Qt takes its own options (-platform, -style) out of the list; the rest is ours.
+    std::vector<std::string> raw;
+    const QStringList args = app.arguments();
+    for (qsizetype i = 1; i < args.size(); ++i) raw.push_back(args[i].toStdString());
+    parsed = platform::parseProgramArguments(raw);
     if (parsed.home) platform::setAppFolderOverride(*parsed.home);
     std::vector<std::string> arguments;
     for (const std::string& a : parsed.rest) arguments.push_back(platform::coreArgumentPath(a));

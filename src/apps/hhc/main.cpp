@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "BuildInfo.h"
 #include "hhc/HhcDriver.h"
 #include "platform/Cp932.h"
 #include "platform/ProgramArguments.h"
@@ -30,9 +31,22 @@ int main(int argc, char** argv) {
         } else if (arg.starts_with("--chmcmd=")) {
             options.chmcmd = tarnbook::platform::corePath(
                 tarnbook::platform::NativePath(std::string(arg.substr(9))));
+        } else if (arg == "--version") {
+            std::printf("tarnbook-hhc %s\n", tarnbook::buildinfo::kProductVersion);
+            return 0;
         } else if (arg == "--help" || arg == "-h") {
             std::printf(
-                "Usage: tarnbook-hhc [--backend own|chmcmd] [--chmcmd=PROGRAM] PROJECT.hhp\n");
+                "Usage: tarnbook-hhc [--backend own|chmcmd] [--chmcmd=PROGRAM] PROJECT.hhp\n"
+                "Compiles an HTML Help Workshop project into a .chm and writes its error log.\n\n"
+                "Options:\n"
+                "  --backend own|chmcmd   the built-in writer or chmcmd (default: own)\n"
+                "  --chmcmd=PROGRAM       the chmcmd program to run (default: chmcmd on PATH)\n"
+                "  --version              print the version and exit\n"
+                "  -h, --help             show this text\n\n"
+                "Exit status:\n"
+                "  0  the compiled help file was written\n"
+                "  1  the project could not be compiled (see the log)\n"
+                "  2  usage error\n");
             return 0;
         } else if (project.empty()) {
             // The argument is a native (UTF-8) path; the core speaks CP932.

@@ -86,7 +86,8 @@ const std::map<std::string, Case>& cases() {
          }},
         {"related_popup_three_of_five",
          [](TagTestProject& p) {
-             p.ws.project->writeString("XHP", "PDir", "/p");  // the paths are shown whole in the markup
+             p.ws.project->writeString("XHP", "PDir",
+                                       "/p");  // the paths are shown whole in the markup
              p.addNode("First", "a.htm");
              p.addNode("Second", "b.htm");
              p.addNode("Heading without page", "");

@@ -1,0 +1,17 @@
+#include "shell/ProjectPropertyArea.h"
+
+#include <QMainWindow>
+
+#include "shell/ProjectPropertyDialog.h"
+
+namespace tarnbook::shell {
+
+ProjectPropertyArea::ProjectPropertyArea(WindowContext& context)
+    : QObject(&context.window), cx_(context) {}
+
+void ProjectPropertyArea::bindCommands() {
+    cx_.commands.bind("ProjectProperty",
+                      [this] { runProjectProperty(&cx_.window, cx_.ws, cx_.runDialog); });
+}
+
+}  // namespace tarnbook::shell

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the build into a clean DESTDIR tree and compiles the sample with the installed
+# tarnbook-cli, with an empty home and no settings: the installed programs must find their
+# templates and the help compiler by themselves.
+# Usage: tools/check-install.sh BUILD_DIR
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build_dir=$1
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+DESTDIR="$scratch/root" cmake --install "$build_dir" >/dev/null
+prefix=$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$build_dir/CMakeCache.txt")
+cli="$scratch/root$prefix/bin/tarnbook-cli"
+cp -r examples/sample "$scratch/sample"
+env -i PATH=/usr/bin:/bin HOME="$scratch/home" "$cli" --quiet build "$scratch/sample/Sample.XHP"
+[ -f "$scratch/sample/Sample.chm" ] || { echo "check-install: no Sample.chm" >&2; exit 1; }
+for f in Default.HTML Default.CSS NotFound.HTML Remote.HTML log.css; do
+  [ -f "$scratch/home/.local/share/Tarnbook/TEMPLATE/$f" ] ||
+    { echo "check-install: the first start did not copy the template $f" >&2; exit 1; }
+done
+echo "check-install: the installed tarnbook-cli compiled the sample"
