@@ -54,9 +54,31 @@ Backups rotateBackups(const std::string& chm) {
     return b;
 }
 
-bool pollUntilEnded(platform::ChildProcess& compiler) {
-    while (compiler.running()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+// Polls until the compiler ends or `limit` has passed; a compiler past its limit is ended
+// (some inputs make a back end loop for ever) and false returned.
+bool pollUntilEnded(platform::ChildProcess& compiler, std::chrono::seconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (compiler.running()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            compiler.kill();
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
     return true;
+}
+
+// Generous enough for the largest projects (five minutes and a second per 20 nodes),
+// configurable in the settings file.
+std::chrono::seconds compileTimeLimit(const project::Workspace& ws) {
+    const long long configured = ws.settings.readInteger("SYSTEM", "CompileTimeLimit", 0);
+    if (configured > 0) return std::chrono::seconds(configured);
+    return std::chrono::seconds(300 + static_cast<long long>(ws.tree.count() / 20));
+}
+
+std::uint64_t compileMemoryLimit(const project::Workspace& ws) {
+    const long long mb = ws.settings.readInteger("SYSTEM", "CompileMemoryLimitMB", 4096);
+    return mb > 0 ? static_cast<std::uint64_t>(mb) << 20 : 0;
 }
 
 // The project's own destination wins; the settings-wide one applies only without it.
@@ -145,16 +167,22 @@ CompileResult goCompile(project::Workspace& ws, const CompileHooks& hooks) {
         const std::string& path;
         ~RemoveOutput() { platform::deleteFile(path); }
     } removeOutput{output};
-    auto compiler = platform::ChildProcess::start(
-        hhc, {platform::corePath(platform::nativePath(hhp))}, pdir, &result.error, output);
+    auto compiler =
+        platform::ChildProcess::start(hhc, {platform::corePath(platform::nativePath(hhp))}, pdir,
+                                      &result.error, output, compileMemoryLimit(ws));
     if (!compiler) {
         ws.prompts.showError(result.error);
         result.outcome = CompileOutcome::CannotStart;
         return result;
     }
+    const auto limit = compileTimeLimit(ws);
     const bool waited =
-        hooks.waitForCompiler ? hooks.waitForCompiler(*compiler) : pollUntilEnded(*compiler);
-    if (!waited) {
+        hooks.waitForCompiler ? hooks.waitForCompiler(*compiler) : pollUntilEnded(*compiler, limit);
+    if (!waited && !hooks.waitForCompiler) {
+        ws.prompts.showError("コンパイラが " + std::to_string(limit.count()) +
+                             " 秒以内に終わらなかったため中断しました。\n"
+                             "設定ファイルの CompileTimeLimit で時間を延ばせます。");
+    } else if (!waited) {
         ws.prompts.showError("コンパイラの終了を待てませんでした。");
         compiler->wait();
     }

@@ -2,7 +2,9 @@
 
 #include <chm_lib.h>
 
+#include <cstdio>
 #include <memory>
+#include <new>
 
 #include "compile/ChmDirectory.h"
 #include "platform/Cp932.h"
@@ -19,27 +21,30 @@ struct ChmCloser {
 };
 using ChmHandle = std::unique_ptr<chmFile, ChmCloser>;
 
-int collectName(chmFile*, chmUnitInfo* ui, void* context) {
-    static_cast<std::vector<std::string>*>(context)->emplace_back(ui->path);
-    return CHM_ENUMERATOR_CONTINUE;
-}
-
-// Names from our own walk of the listing chain, which also sees what chmlib misses when the
-// recorded first chunk is wrong; chmlib's enumeration when the directory is unusual.
-std::vector<std::string> entryNames(const std::string& chmPath, chmFile* h) {
-    if (auto bytes = platform::tryReadFile(chmPath)) {
-        ChmDirectory dir;
-        std::string error;
-        if (readChmDirectory(*bytes, &dir, &error)) {
-            std::vector<std::string> names;
-            names.reserve(dir.entries.size());
-            for (auto& e : dir.entries) names.push_back(std::move(e.name));
-            return names;
+// A name as it may be printed: control bytes (a crafted name could retitle or clear the
+// terminal, a NUL would cut the message) appear as \xHH.
+std::string printableName(std::string_view name) {
+    std::string out;
+    for (unsigned char c : name) {
+        if (c < 0x20 || c == 0x7F) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", c);
+            out += buf;
+        } else {
+            out += static_cast<char>(c);
         }
     }
-    std::vector<std::string> names;
-    chm_enumerate(h, CHM_ENUMERATE_ALL, collectName, &names);
-    return names;
+    return platform::utf8ToCp932(out);
+}
+
+// Compressed entries rarely shrink below a hundredth of their size; a claim far beyond that
+// comes from a damaged or hostile directory and would only make the reader allocate it.
+constexpr std::uint64_t kMaxExpansion = 256;
+constexpr std::uint64_t kSlackBytes = 1u << 20;
+
+bool plausibleLength(const ChmDirectoryEntry& e, std::uint64_t fileSize) {
+    if (e.section == 0) return e.length <= fileSize && e.offset <= fileSize - e.length;
+    return e.length <= fileSize * kMaxExpansion + kSlackBytes;
 }
 
 }  // namespace
@@ -92,6 +97,17 @@ DecompileResult decompileChm(const std::string& chmPath, const std::string& outp
         result.error = "the file " + chmPath + " does not exist";
         return result;
     }
+    // The directory is checked by our own reader first: chmlib trusts it and loops on
+    // chunks that link to themselves or allocates whatever length an entry claims.
+    const auto bytes = platform::tryReadFile(chmPath);
+    ChmDirectory dir;
+    std::string why;
+    if (!bytes || !readChmDirectory(*bytes, &dir, &why)) {
+        result.error = "the file " + chmPath + " is not a readable compiled help file" +
+                       (why.empty() ? std::string() : " (" + why + ")");
+        return result;
+    }
+    const std::uint64_t fileSize = bytes->size();
     ChmHandle h(chm_open(platform::nativePath(chmPath).c_str()));
     if (!h) {
         result.error = "the file " + chmPath + " is not a readable compiled help file";
@@ -101,20 +117,23 @@ DecompileResult decompileChm(const std::string& chmPath, const std::string& outp
     if (!platform::createFolders(outputFolder))
         throw platform::IoError("cannot create the folder " + outputFolder);
 
-    const std::vector<std::string> names = entryNames(chmPath, h.get());
-    result.entries = names.size();
+    result.entries = dir.entries.size();
     struct Job {
         std::string name;
         std::string target;
     };
     std::vector<Job> jobs;
-    for (const auto& name : names) {
+    for (const auto& entry : dir.entries) {
         std::string reason;
-        auto rel = safeEntryPath(name, &reason);
-        if (rel) {
-            jobs.push_back({name, platform::joinPath(outputFolder, *rel)});
+        auto rel = safeEntryPath(entry.name, &reason);
+        if (rel && !plausibleLength(entry, fileSize)) {
+            result.warnings.push_back("skipped " + printableName(entry.name) + ": it claims " +
+                                      std::to_string(entry.length) +
+                                      " bytes, more than the file can hold");
+        } else if (rel) {
+            jobs.push_back({entry.name, platform::joinPath(outputFolder, *rel)});
         } else if (!reason.empty()) {
-            result.warnings.push_back("skipped " + platform::utf8ToCp932(name) + ": " + reason);
+            result.warnings.push_back("skipped " + printableName(entry.name) + ": " + reason);
         }
     }
 
@@ -123,24 +142,35 @@ DecompileResult decompileChm(const std::string& chmPath, const std::string& outp
     for (const auto& job : jobs) {
         chmUnitInfo ui{};
         if (chm_resolve_object(h.get(), job.name.c_str(), &ui) != CHM_RESOLVE_SUCCESS) {
-            result.warnings.push_back("cannot find " + platform::utf8ToCp932(job.name) +
+            result.warnings.push_back("cannot find " + printableName(job.name) +
                                       " in the directory");
         } else {
-            std::string data(static_cast<std::size_t>(ui.length), '\0');
-            const LONGINT64 got =
-                ui.length == 0 ? 0
-                               : chm_retrieve_object(h.get(), &ui,
-                                                     reinterpret_cast<unsigned char*>(data.data()),
-                                                     0, static_cast<LONGINT64>(ui.length));
-            if (got != static_cast<LONGINT64>(ui.length)) {
-                result.warnings.push_back("cannot read " + platform::utf8ToCp932(job.name) +
-                                          " (damaged data)");
-            } else {
-                const std::string folder = platform::folderPart(job.target);
-                if (!folder.empty() && !platform::createFolders(folder))
-                    throw platform::IoError("cannot create the folder " + folder);
-                platform::writeFileAtomic(job.target, data, platform::Durability::Unsynced);
-                ++result.filesWritten;
+            // One entry that cannot be written (a name too long for the file system, a file
+            // where a folder must go) does not stop the others.
+            try {
+                std::string data(static_cast<std::size_t>(ui.length), '\0');
+                const LONGINT64 got =
+                    ui.length == 0
+                        ? 0
+                        : chm_retrieve_object(h.get(), &ui,
+                                              reinterpret_cast<unsigned char*>(data.data()), 0,
+                                              static_cast<LONGINT64>(ui.length));
+                if (got != static_cast<LONGINT64>(ui.length)) {
+                    result.warnings.push_back("cannot read " + printableName(job.name) +
+                                              " (damaged data)");
+                } else {
+                    const std::string folder = platform::folderPart(job.target);
+                    if (!folder.empty() && !platform::createFolders(folder))
+                        throw platform::IoError("cannot create the folder " + folder);
+                    platform::writeFileAtomic(job.target, data, platform::Durability::Unsynced);
+                    ++result.filesWritten;
+                }
+            } catch (const platform::IoError& e) {
+                result.warnings.push_back("cannot write " + printableName(job.name) + ": " +
+                                          e.what());
+            } catch (const std::bad_alloc&) {
+                result.warnings.push_back("cannot read " + printableName(job.name) +
+                                          " (too large)");
             }
         }
         ++done;

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -51,15 +52,20 @@ void writeAll(int fd, std::string_view bytes, const std::string& native) {
 }
 
 // The temporary file of an atomic write; removed unless committed.
+// The name of a temporary sibling before its six random characters: ".NAME.".
+std::string tempNamePrefix(const std::string& target) {
+    std::string name =
+        target.substr(target.rfind('/') == std::string::npos ? 0 : target.rfind('/') + 1);
+    // A name near the length limit would leave no room for the ".XXXXXX" part.
+    if (name.size() > 200) name.resize(200);
+    return "." + name + ".";
+}
+
 class TempSibling {
   public:
     explicit TempSibling(const std::string& target) : target_(target) {
         std::string folder = nativeFolderOf(target);
-        std::string name =
-            target.substr(target.rfind('/') == std::string::npos ? 0 : target.rfind('/') + 1);
-        // A name near the length limit would leave no room for the ".XXXXXX" part.
-        if (name.size() > 200) name.resize(200);
-        path_ = (folder == "/" ? "/" : folder + "/") + "." + name + ".XXXXXX";
+        path_ = (folder == "/" ? "/" : folder + "/") + tempNamePrefix(target) + "XXXXXX";
         fd_ = mkostemp(path_.data(), O_CLOEXEC);
         if (fd_ < 0) fail("Cannot create a file in", folder, errno);
         struct stat st;
@@ -503,6 +509,30 @@ std::string desktopFolder() {
     if (stat((home + "/Desktop").c_str(), &st) == 0 && S_ISDIR(st.st_mode))
         return detail::coreFromNative(home + "/Desktop");
     return detail::coreFromNative(home);
+}
+
+int removeInterruptedWrites(std::string_view path) {
+    const std::string target = detail::nativeString(path);
+    if (target.empty()) return 0;
+    const std::string folder = nativeFolderOf(target);
+    const std::string prefix = tempNamePrefix(target);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return 0;
+    int removed = 0;
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string_view name(e->d_name);
+        if (name.size() != prefix.size() + 6 || name.substr(0, prefix.size()) != prefix) continue;
+        const std::string_view random = name.substr(prefix.size());
+        if (!std::all_of(random.begin(), random.end(),
+                         [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
+            continue;
+        const std::string full = (folder == "/" ? "/" : folder + "/") + std::string(name);
+        struct stat st;
+        if (lstat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::unlink(full.c_str()) == 0)
+            ++removed;
+    }
+    ::closedir(dir);
+    return removed;
 }
 
 }  // namespace tarnbook::platform

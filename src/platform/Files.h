@@ -47,6 +47,10 @@ void writeFileAtomicStreamed(
     const std::function<void(const std::function<void(std::string_view)>&)>& produce,
     Durability durability = Durability::Synced);
 
+// Removes the temporary siblings an interrupted atomic write of `path` left behind (the
+// process was killed between creating and renaming them). Returns how many were removed.
+int removeInterruptedWrites(std::string_view path);
+
 // Copies a file. With failIfExists an existing target is left alone and false returned.
 bool copyFile(std::string_view from, std::string_view to, bool failIfExists,
               Durability durability = Durability::Synced);

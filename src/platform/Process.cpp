@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -137,8 +138,8 @@ ChildProcess::~ChildProcess() {
 std::unique_ptr<ChildProcess> ChildProcess::start(const std::string& program,
                                                   const std::vector<std::string>& arguments,
                                                   const std::string& workingFolder,
-                                                  std::string* error,
-                                                  const std::string& outputFile) {
+                                                  std::string* error, const std::string& outputFile,
+                                                  std::uint64_t memoryLimitBytes) {
     SpawnActions actions;
     std::string output;
     if (!outputFile.empty()) {
@@ -151,6 +152,15 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const std::string& program,
     if (pid < 0) return nullptr;
     std::unique_ptr<ChildProcess> child(new ChildProcess());
     child->pid_ = pid;
+    if (memoryLimitBytes) {
+        const struct rlimit limit = {memoryLimitBytes, memoryLimitBytes};
+        if (prlimit(pid, RLIMIT_AS, &limit, nullptr) != 0) {
+            if (error)
+                *error = std::string("Cannot limit the memory of a child: ") + std::strerror(errno);
+            child->kill();
+            return nullptr;
+        }
+    }
     return child;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,10 +21,13 @@ class ChildProcess {
     // Starts `program` (looked up on PATH when it has no separator). Returns nullptr and sets
     // `error` when the program cannot be started. With `outputFile` set, stdout and stderr go
     // there (appended); otherwise they are inherited.
+    // With `memoryLimitBytes` set the child may use no more address space than that (a
+    // runaway compiler fails instead of exhausting the machine).
     static std::unique_ptr<ChildProcess> start(const std::string& program,
                                                const std::vector<std::string>& arguments,
                                                const std::string& workingFolder, std::string* error,
-                                               const std::string& outputFile = {});
+                                               const std::string& outputFile = {},
+                                               std::uint64_t memoryLimitBytes = 0);
 
     bool running();        // polls without waiting
     int wait();            // waits and returns the exit code

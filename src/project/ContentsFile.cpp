@@ -33,6 +33,21 @@ TreeNode* placeRecord(ContentTree& tree, TreeNode* previous, TData data) {
     return tree.appendChild(parent, std::move(node));
 }
 
+std::optional<ContentsShape> contentsShape(std::uint64_t fileSize, RecordLayout declared,
+                                           std::optional<std::size_t> declaredCount) {
+    const RecordLayout other =
+        declared == RecordLayout::Current ? RecordLayout::Previous : RecordLayout::Current;
+    const RecordLayout order[] = {declared, other};
+    if (declaredCount)
+        for (RecordLayout l : order)
+            if (fileSize / recordSize(l) == *declaredCount && fileSize % recordSize(l) == 0)
+                return ContentsShape{l, *declaredCount};
+    for (RecordLayout l : order)
+        if (fileSize % recordSize(l) == 0)
+            return ContentsShape{l, static_cast<std::size_t>(fileSize / recordSize(l))};
+    return std::nullopt;
+}
+
 ContentsReadResult readContentsFile(const std::string& path, RecordLayout layout, std::size_t count,
                                     ContentTree& tree, const ProgressFn& progress) {
     ContentTree::Rebuild rebuild(tree);

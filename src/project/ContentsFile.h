@@ -1,6 +1,8 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "project/ContentTree.h"
@@ -15,6 +17,20 @@ struct ContentsReadResult {
     std::size_t recordsRead = 0;
     bool shortFile = false;  // the file held fewer records than the project promised
 };
+
+// What a contents file holds, judged by its size rather than by the project file alone: a
+// save killed between renaming the new contents into place and writing the project file
+// leaves the project file describing the previous contents.
+struct ContentsShape {
+    RecordLayout layout = RecordLayout::Current;
+    std::size_t records = 0;
+};
+
+// The layout whose record size divides `fileSize`: the one matching `declaredCount` records
+// first, then the declared one, then the other. Empty when no layout's records fill the file
+// exactly (the file is damaged or is no contents file).
+std::optional<ContentsShape> contentsShape(std::uint64_t fileSize, RecordLayout declared,
+                                           std::optional<std::size_t> declaredCount);
 
 // Replaces the tree by the file's first `count` records, placing each node by its stored
 // level. Stops at the first missing record (shortFile). Throws IoError when the file cannot

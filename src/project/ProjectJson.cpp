@@ -6,9 +6,55 @@
 
 namespace tarnbook::project {
 
+namespace {
+
+// Length of the well-formed UTF-8 sequence at `i`; 0 when the bytes there are none (a
+// Shift_JIS byte the decoder could not map travels through as itself).
+std::size_t utf8SequenceLength(const std::string& s, std::size_t i) {
+    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char c = at(i);
+    if (c < 0x80) return 1;
+    std::size_t len = 0;
+    char32_t cp = 0, min = 0;
+    if (c >= 0xC2 && c <= 0xDF) {
+        len = 2, cp = c & 0x1F, min = 0x80;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3, cp = c & 0x0F, min = 0x800;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4, cp = c & 0x07, min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + len > s.size()) return 0;
+    for (std::size_t k = 1; k < len; ++k) {
+        if ((at(i + k) & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (at(i + k) & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return len;
+}
+
+}  // namespace
+
 std::string jsonString(const std::string& utf8) {
     std::string out = "\"";
-    for (unsigned char c : utf8) {
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        const std::size_t len = utf8SequenceLength(utf8, i);
+        char buf[8];
+        if (len == 0) {
+            // Shown as the text \xHH so the output stays UTF-8 and the byte stays visible.
+            std::snprintf(buf, sizeof buf, "\\\\x%02X", c);
+            out += buf;
+            ++i;
+            continue;
+        }
+        if (len > 1) {
+            out.append(utf8, i, len);
+            i += len;
+            continue;
+        }
+        ++i;
         switch (c) {
             case '"':
                 out += "\\\"";
@@ -27,7 +73,6 @@ std::string jsonString(const std::string& utf8) {
                 break;
             default:
                 if (c < 0x20) {
-                    char buf[8];
                     std::snprintf(buf, sizeof buf, "\\u%04x", c);
                     out += buf;
                 } else {

@@ -1,7 +1,9 @@
 #include "project/ProjectLifecycle.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 
 #include "platform/Cp932.h"
 #include "platform/Files.h"
@@ -72,10 +74,46 @@ void showDefaultPage(Workspace& ws) {
     }
 }
 
-// Fills the tree from the contents file; tells the user when the file ended early.
-void readContents(Workspace& ws, RecordLayout layout) {
-    const int count = std::max(0, ws.project->readInteger("XHP", "Count", 0));
-    ws.status.beginProgressWindow("コンテンツ読み込み中", count > 0 ? count - 1 : 0);
+// The project file's Count when it is a whole number that is not negative.
+std::optional<std::size_t> declaredCount(const platform::IniFile& ini) {
+    const std::string text = ini.readString("XHP", "Count");
+    if (text.empty() || text.size() > 18 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return static_cast<std::size_t>(std::stoull(text));
+}
+
+// Keys that name files the program writes must stay inside the project's folder: the
+// contents file beside the project file, a name that is a plain file name. Returns the
+// message for a key that does not, empty when all are sound.
+std::string unsafeKeyMessage(const platform::IniFile& ini, const std::string& path) {
+    const std::string name = ini.readString("XHP", "Name");
+    if (name.empty() || !platform::isValidFileName(name) || name == "." || name == "..")
+        return "プロジェクトファイルの Name [ " + cp932ToUtf8(name) +
+               " ] はファイル名として使えません。\nプロジェクトは読み込みません。";
+    const std::string contents = ini.readString("XHP", "XHC");
+    const std::string folder = lower(platform::slashSeparators(platform::folderPart(path)));
+    const std::string contentsName = lower(platform::fileNamePart(contents));
+    const bool beside = lower(platform::slashSeparators(platform::folderPart(contents))) == folder;
+    const bool isContentsFile =
+        contentsName.size() > 4 && contentsName.compare(contentsName.size() - 4, 4, ".xhc") == 0;
+    if (!beside || !isContentsFile)
+        return "プロジェクトファイルの XHC [ " + cp932ToUtf8(contents) +
+               " ] はプロジェクトフォルダのコンテンツファイルではありません。\n"
+               "プロジェクトは読み込みません。";
+    if (platform::pathExists(contents) && !platform::fileExists(contents))
+        return "コンテンツファイル [ " + cp932ToUtf8(contents) +
+               " ] はファイルではありません。\nプロジェクトは読み込みません。";
+    return {};
+}
+
+// Fills the tree from the contents file as its size shows it to be; tells the user when
+// the project file's Count disagrees, and keeps every record the file holds so a later
+// save cannot drop any.
+void readContents(Workspace& ws, ContentsShape shape, RecordLayout declared) {
+    const std::optional<std::size_t> count = declaredCount(*ws.project);
+    const int steps = static_cast<int>(std::min<std::size_t>(shape.records, 1u << 30));
+    ws.status.beginProgressWindow("コンテンツ読み込み中", steps > 0 ? steps - 1 : 0);
     struct EndProgress {
         ui::StatusDisplay& s;
         ~EndProgress() {
@@ -85,20 +123,23 @@ void readContents(Workspace& ws, RecordLayout layout) {
     } endProgress{ws.status};
     ws.editor.clear();
     ws.editor.setModified(false);
-    const std::size_t step = std::max<std::size_t>(1, static_cast<std::size_t>(count) / 100);
-    ContentsReadResult r =
-        readContentsFile(ws.contentsFile(), layout, static_cast<std::size_t>(count), ws.tree,
-                         [&](std::size_t i, std::size_t) {
-                             if (i % step == 0)
-                                 ws.status.setProgressWindowPosition(static_cast<int>(i));
-                         });
-    if (r.shortFile) {
-        // Keep what was read; the project counts as changed so nothing is lost silently, but
-        // nothing is written unless the author saves.
+    const std::size_t step = std::max<std::size_t>(1, shape.records / 100);
+    ContentsReadResult r = readContentsFile(
+        ws.contentsFile(), shape.layout, shape.records, ws.tree, [&](std::size_t i, std::size_t) {
+            if (i % step == 0) ws.status.setProgressWindowPosition(static_cast<int>(i));
+        });
+    // The project counts as changed in each case so the next save makes the two files agree
+    // again, but nothing is written unless the author saves.
+    if (r.shortFile || count != r.recordsRead) {
         ws.saved = false;
-        ws.prompts.warn("コンテンツファイルが途中で終わっています。\n" + std::to_string(count) +
-                        " 件中 " + std::to_string(r.recordsRead) +
-                        " 件のノードを読み込みました。\n保存するまでファイルは変更されません。");
+        ws.prompts.warn(
+            "コンテンツファイルのノード数がプロジェクトファイルと一致しません。\n"
+            "Count=" +
+            cp932ToUtf8(ws.project->readString("XHP", "Count")) + " ですが、" +
+            std::to_string(r.recordsRead) +
+            " 件のノードを読み込みました。\n保存するまでファイルは変更されません。");
+    } else if (shape.layout != declared) {
+        ws.saved = false;
     }
     showDefaultPage(ws);
 }
@@ -150,12 +191,33 @@ bool openProject(Workspace& ws, const std::string& path) {
     }
 
     repairMovedProject(ini, path);
+    if (const std::string problem = unsafeKeyMessage(ini, path); !problem.empty()) {
+        ws.prompts.warn(problem);
+        return false;
+    }
+    const std::string contents = ini.readString("XHP", "XHC");
+    std::optional<ContentsShape> shape;
+    if (platform::fileExists(contents)) {
+        const auto size = static_cast<std::uint64_t>(platform::fileSize(contents));
+        shape = contentsShape(size, layout, declaredCount(ini));
+        if (!shape) {
+            ws.prompts.warn("コンテンツファイル [ " + cp932ToUtf8(contents) + " ] の大きさ (" +
+                            std::to_string(size) +
+                            " バイト) がノードの大きさの倍数ではありません。\n"
+                            "ファイルが壊れています。プロジェクトは読み込みません。");
+            return false;
+        }
+    }
+    // Temporaries of a save that was killed before it could rename them.
+    platform::removeInterruptedWrites(path);
+    platform::removeInterruptedWrites(contents);
+
     ws.project = std::move(ini);
     ws.currentPage.clear();
     ws.saved = true;
 
-    if (platform::fileExists(ws.contentsFile())) {
-        readContents(ws, layout);
+    if (shape) {
+        readContents(ws, *shape, layout);
         if (upgraded) ws.saved = false;
     } else {
         ws.tree.clear();

@@ -248,5 +248,21 @@ TEST(ViewLog, WithoutALogItDisablesItself) {
     EXPECT_EQ(f.status.activePage, ui::Page::Preview);
 }
 
+TEST(GoCompile, AHangingCompilerIsEndedAtItsLimitsAndReported) {
+    CompileFixture f;
+    const std::string hanging = f.dir.file("hanging.sh");
+    writeBytes(hanging, "#!/bin/sh\nulimit -v > \"$(dirname \"$1\")/memory\"\nexec sleep 100\n");
+    ::chmod(hanging.c_str(), 0755);
+    f.ws.settings.writeString("SYSTEM", "HHC", hanging);
+    f.ws.settings.writeInteger("SYSTEM", "CompileTimeLimit", 1);
+    f.ws.settings.writeInteger("SYSTEM", "CompileMemoryLimitMB", 512);
+    const auto started = std::chrono::steady_clock::now();
+    const auto r = compile::goCompile(f.ws);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    EXPECT_EQ(r.outcome, CompileOutcome::Failed);
+    EXPECT_TRUE(f.prompts.sawText("1 秒以内に終わらなかった"));
+    EXPECT_EQ(readBytes(f.inFolder("memory")), std::to_string(512 * 1024) + "\n");
+}
+
 }  // namespace
 }  // namespace tarnbook::testing

@@ -134,3 +134,46 @@ TEST(Decompile, ReportsAFileThatIsNotACompiledHelpFile) {
     EXPECT_FALSE(r.opened);
     EXPECT_FALSE(fs::exists(d.file("out")));
 }
+
+TEST(Decompile, CraftedDirectoriesEndWithAClearMessage) {
+    ASSERT_TRUE(fs::exists(kChmDir)) << "the shared corpus is missing: " << kChmDir;
+    const std::string original = readBytes(kChmDir + "EGL2-help.chm");
+    ChmDirectory d;
+    ASSERT_TRUE(readChmDirectory(original, &d, nullptr));
+    auto u32At = [&](std::size_t at) {
+        std::uint32_t v = 0;
+        for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(original[at + i]);
+        return v;
+    };
+    const std::size_t firstChunk = d.directoryOffset + u32At(d.directoryOffset + 8) +
+                                   static_cast<std::size_t>(d.chainFirst) * d.chunkSize;
+    TempDir root;
+
+    // A listing chunk that links to itself made the reader loop for ever.
+    std::string looped = original;
+    for (int i = 0; i < 4; ++i)
+        looped[firstChunk + 16 + i] = static_cast<char>((d.chainFirst >> (8 * i)) & 0xFF);
+    writeBytes(root.file("looped.chm"), looped);
+    const auto r = decompileChm(root.file("looped.chm"), root.file("out1"));
+    EXPECT_FALSE(r.opened);
+    EXPECT_THAT(r.error, ::testing::HasSubstr("circle"));
+
+    // A name with terminal control sequences and a NUL is printed escaped, never raw.
+    std::string victim;
+    for (const auto& e : d.entries)
+        if (e.name.size() >= 12 && e.name.rfind("/", 0) == 0 && e.name.back() != '/' &&
+            e.name[1] != '#' && e.name[1] != '$')
+            victim = e.name;
+    ASSERT_FALSE(victim.empty());
+    std::string hostile = std::string("/\x1B]0;x\x07\x1B[2J", 11) + '\0';
+    hostile += std::string(victim.size() - hostile.size(), 'p');
+    std::string renamed = original;
+    renamed.replace(renamed.find(victim, d.directoryOffset), victim.size(), hostile);
+    writeBytes(root.file("named.chm"), renamed);
+    const auto n = decompileChm(root.file("named.chm"), root.file("out2"));
+    ASSERT_TRUE(n.opened);
+    ASSERT_EQ(n.warnings.size(), 1u);
+    EXPECT_THAT(n.warnings[0], ::testing::HasSubstr("/\\x1B]0;x\\x07\\x1B[2J\\x00pp"));
+    EXPECT_EQ(n.warnings[0].find_first_of(std::string("\x1B\x07\0", 3)), std::string::npos);
+    EXPECT_EQ(n.filesWritten, regularFiles(root.file("out2")));
+}

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Cp932.h"
 #include "platform/Files.h"
@@ -151,16 +152,97 @@ TEST(ProjectLifecycle, RefusedOrCancelledOpenKeepsThePreviousProject) {
     EXPECT_EQ(f.ws.projectName(), "good");
 }
 
-TEST(ProjectLifecycle, ShortContentsFileIsReportedAndLeftUnsaved) {
+TEST(ProjectLifecycle, CountThatDisagreesWithTheFileReadsEveryRecordAndWritesNothing) {
+    // Count as written by a killed save, by hand or by damage; the file has 3 records.
+    for (const std::string count : {"5", "1", "-1", "abc", "", "99999999999999999999"}) {
+        SCOPED_TRACE("Count=" + count);
+        WorkspaceFixture f;
+        std::string xhp = f.makeProjectFile("c", "Version=249\r\nCount=" + count + "\r\n");
+        writeBytes(f.dir.file("c/c.XHC"), records(3));
+        ASSERT_TRUE(openProject(f.ws, xhp));
+        EXPECT_EQ(f.ws.tree.count(), 3u);
+        EXPECT_EQ(f.ws.tree.topLevel(2)->data.Title, "node2");
+        EXPECT_FALSE(f.ws.saved);
+        EXPECT_TRUE(f.prompts.sawText("3 件のノードを読み込みました"));
+        EXPECT_EQ(f.status.progressWindows, 0);
+        EXPECT_EQ(platform::fileSize(f.dir.file("c/c.XHC")), 3 * 1848);  // nothing written
+        saveProject(f.ws);
+        EXPECT_EQ(platform::fileSize(f.dir.file("c/c.XHC")), 3 * 1848);
+        EXPECT_EQ(platform::IniFile::load(xhp).readInteger("XHP", "Count"), 3);
+    }
+}
+
+TEST(ProjectLifecycle, ContentsFileIsReadInTheLayoutItsSizeShows) {
+    // An upgrade save killed after renaming the new records into place: the project file
+    // still names the previous layout.
     WorkspaceFixture f;
-    std::string xhp = f.makeProjectFile("short", "Version=249\r\nCount=5\r\n");
-    writeBytes(f.dir.file("short/short.XHC"), records(2));
+    std::string xhp = f.makeProjectFile("up", "Version=200\r\nCount=4\r\n");
+    writeBytes(f.dir.file("up/up.XHC"), records(4));
     ASSERT_TRUE(openProject(f.ws, xhp));
-    EXPECT_EQ(f.ws.tree.count(), 2u);
+    ASSERT_EQ(f.ws.tree.count(), 4u);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(f.ws.tree.topLevel(i)->data.Title, "node" + std::to_string(i));
     EXPECT_FALSE(f.ws.saved);
-    EXPECT_TRUE(f.prompts.sawText("5 件中 2 件"));
-    EXPECT_EQ(f.status.progressWindows, 0);
-    EXPECT_EQ(platform::fileSize(f.dir.file("short/short.XHC")), 2 * 1848);  // nothing written
+
+    // 257 current records are as long as 462 previous ones: the count decides.
+    WorkspaceFixture g;
+    xhp = g.makeProjectFile("both", "Version=200\r\nCount=257\r\n");
+    writeBytes(g.dir.file("both/both.XHC"), records(257));
+    ASSERT_TRUE(openProject(g.ws, xhp));
+    EXPECT_EQ(g.ws.tree.count(), 257u);
+    EXPECT_EQ(g.ws.tree.topLevel(256)->data.Title, "node256");
+
+    // A size that fits no layout is refused, not misread.
+    WorkspaceFixture h;
+    xhp = h.makeProjectFile("torn", "Version=249\r\nCount=2\r\n");
+    writeBytes(h.dir.file("torn/torn.XHC"), records(2) + "xyz");
+    EXPECT_FALSE(openProject(h.ws, xhp));
+    EXPECT_FALSE(h.ws.hasProject());
+    EXPECT_TRUE(h.prompts.sawText("ノードの大きさの倍数ではありません"));
+}
+
+TEST(ProjectLifecycle, KeysThatLeadOutOfTheProjectFolderAreRefused) {
+    struct Case {
+        std::string name, xhc;
+    };
+    WorkspaceFixture f;
+    const std::string folder = f.dir.file("k");
+    std::filesystem::create_directories(folder + "/sub.XHC");
+    writeBytes(f.dir.file("victim.XHC"), "keep");
+    const Case cases[] = {
+        {"k", f.dir.file("victim.XHC")},   // another project's contents
+        {"k", folder + "/k.XHP"},          // the project file itself
+        {"k", folder + "/sub.XHC"},        // a folder
+        {"..\\..\\x", folder + "/k.XHC"},  // a name that climbs out
+        {"", folder + "/k.XHC"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name + " " + c.xhc);
+        const std::string xhp = folder + "/k.XHP";
+        const std::string text = "[XHP]\r\nPDir=" + folder + "\r\nName=" + c.name +
+                                 "\r\nXHP=" + xhp + "\r\nXHC=" + c.xhc +
+                                 "\r\nVersion=249\r\nCount=0\r\n";
+        writeBytes(xhp, text);
+        WorkspaceFixture g;
+        EXPECT_FALSE(openProject(g.ws, xhp));
+        EXPECT_FALSE(g.ws.hasProject());
+        EXPECT_EQ(g.prompts.shown.size(), 1u);
+        EXPECT_EQ(readBytes(xhp), text);
+    }
+    EXPECT_EQ(readBytes(f.dir.file("victim.XHC")), "keep");
+}
+
+TEST(ProjectLifecycle, OpenRemovesTemporariesOfAKilledSave) {
+    WorkspaceFixture f;
+    std::string xhp = f.makeProjectFile("t", "Version=249\r\nCount=1\r\n");
+    writeBytes(f.dir.file("t/t.XHC"), records(1));
+    const std::vector<std::string> stale = {".t.XHC.a1B2c3", ".t.XHP.Zz9yX8"};
+    const std::vector<std::string> kept = {".t.XHC.short", "t.XHC.a1B2c3", ".u.XHC.a1B2c3"};
+    for (const auto& n : stale) writeBytes(f.dir.file("t/" + n), "partial");
+    for (const auto& n : kept) writeBytes(f.dir.file("t/" + n), "other");
+    ASSERT_TRUE(openProject(f.ws, xhp));
+    for (const auto& n : stale) EXPECT_FALSE(platform::fileExists(f.dir.file("t/" + n))) << n;
+    for (const auto& n : kept) EXPECT_TRUE(platform::fileExists(f.dir.file("t/" + n))) << n;
 }
 
 TEST(ProjectLifecycle, InterruptedSaveLeavesThePreviousProjectReadable) {

@@ -34,6 +34,11 @@ int runDecompile(const std::vector<std::string>& args) {
     }
     for (const auto& w : result.warnings)
         std::fprintf(stderr, "warning: %s\n", platform::cp932ToUtf8(w).c_str());
+    if (result.filesWritten == 0 && !result.warnings.empty()) {
+        std::fprintf(stderr, "tarnbook-cli decompile: nothing could be read from %s\n",
+                     args[0].c_str());
+        return 1;
+    }
     std::printf("%zu files written to %s (%zu entries)\n", result.filesWritten, args[1].c_str(),
                 result.entries);
     return 0;
