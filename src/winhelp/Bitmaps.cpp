@@ -85,11 +85,14 @@ bool expandRle(std::string_view in, int width, int height, bool four,
 std::optional<Image> decodeDib(const DibInfo& info, std::string_view pixels, std::string* error) {
     const int width = info.width;
     const bool topDown = info.height < 0;
-    const int height = topDown ? -info.height : info.height;
-    if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > kMaxPixels) {
+    // The height comes from the file: INT_MIN has no positive counterpart in an int.
+    const long long signedHeight = info.height;
+    const long long fullHeight = topDown ? -signedHeight : signedHeight;
+    if (width <= 0 || fullHeight <= 0 || static_cast<long long>(width) * fullHeight > kMaxPixels) {
         fail(error, "the bitmap's size is not usable");
         return std::nullopt;
     }
+    const int height = static_cast<int>(fullHeight);
     const int bpp = info.bitCount;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) {
         fail(error, "the bitmap has an unknown number of bits per pixel");
