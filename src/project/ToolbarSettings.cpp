@@ -79,12 +79,12 @@ void writeToolbarMasks(platform::IniFile& settings, const ToolbarMasks& masks) {
     }
 }
 
-ToolbarLook toolbarLook(const ToolbarSpec& spec, int mask) {
+ToolbarLook toolbarLook(const ToolbarSpec& entry, int mask) {
     ToolbarLook look;
-    look.buttons.assign(spec.buttons.size(), false);
-    if (mask < 0 || mask > spec.largestMask) return look;
+    look.buttons.assign(entry.buttons.size(), false);
+    if (mask < 0 || mask > entry.largestMask) return look;
     int shown = 0;
-    for (std::size_t k = 0; k < spec.buttons.size(); ++k) {
+    for (std::size_t k = 0; k < entry.buttons.size(); ++k) {
         if ((mask >> k) & 1) {
             look.buttons[k] = true;
             ++shown;
@@ -93,7 +93,7 @@ ToolbarLook toolbarLook(const ToolbarSpec& spec, int mask) {
     look.visible = shown > 0;
     if (!look.visible) return look;
     look.width = kToolbarButtonWidth * shown;
-    if (spec.dropDownButton >= 0 && look.buttons[static_cast<std::size_t>(spec.dropDownButton)])
+    if (entry.dropDownButton >= 0 && look.buttons[static_cast<std::size_t>(entry.dropDownButton)])
         look.width += kDropDownArrowWidth;
     return look;
 }

@@ -40,7 +40,7 @@ struct ToolbarLook {
     int width = 0;              // pixels; 0 when hidden
 };
 // A mask outside 0..largest (a negative one included) hides the whole toolbar.
-ToolbarLook toolbarLook(const ToolbarSpec& spec, int mask);
+ToolbarLook toolbarLook(const ToolbarSpec& entry, int mask);
 // The mask that shows exactly the visible buttons.
 int maskOf(const std::vector<bool>& buttons);
 

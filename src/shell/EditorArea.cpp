@@ -12,7 +12,7 @@
 
 #include "authoring/CustomTags.h"
 #include "authoring/EditorPage.h"
-#include "authoring/tags/TagCommandSpecs.h"
+#include "authoring/tags/TagCommandList.h"
 #include "contents/CommandTable.h"
 #include "project/Settings.h"
 #include "shell/QtText.h"

@@ -24,9 +24,9 @@ Insert runForm(QWidget* parent, Form& form, const std::function<void(int)>& help
     return TagInsert{markup(form), placement, highlight};
 }
 
-std::optional<std::string> askName(QWidget* parent, const TagCommandSpec& spec) {
-    TagNameDialog dialog(parent, QString::fromUtf8(spec.caption.data(), spec.caption.size()),
-                         QString::fromUtf8(spec.label.data(), spec.label.size()));
+std::optional<std::string> askName(QWidget* parent, const TagCommandSpec& entry) {
+    TagNameDialog dialog(parent, QString::fromUtf8(entry.caption.data(), entry.caption.size()),
+                         QString::fromUtf8(entry.label.data(), entry.label.size()));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return itemdialog::toCp932(dialog.name());
 }
@@ -41,16 +41,16 @@ bool TagCommands::handles(std::string_view id) {
 }
 
 bool TagCommands::run(std::string_view id) {
-    const TagCommandSpec* spec = findTagCommand(id);
-    if (!spec) return false;
-    const Insert insert = ask(*spec);
+    const TagCommandSpec* entry = findTagCommand(id);
+    if (!entry) return false;
+    const Insert insert = ask(*entry);
     if (!insert) return false;
     return insertTag(ws_.editor, *insert, readHighlightSettings(ws_.settings));
 }
 
-Insert TagCommands::ask(const TagCommandSpec& spec) {
+Insert TagCommands::ask(const TagCommandSpec& entry) {
     const auto markupOf = [](const auto& form) { return form.markup(); };
-    switch (spec.dialog) {
+    switch (entry.dialog) {
         case TagDialog::Popup: {
             PopupDialog dialog(parent_, contents::PopupForm{}, help_);
             if (dialog.exec() != QDialog::Accepted) return std::nullopt;
@@ -65,11 +65,11 @@ Insert TagCommands::ask(const TagCommandSpec& spec) {
             return runForm<RelatedTopicsDialog>(parent_, form, help_, markupOf);
         }
         case TagDialog::LinkButton: {
-            LinkButtonForm form(ws_, spec.link);
+            LinkButtonForm form(ws_, entry.link);
             return runForm<LinkButtonDialog>(parent_, form, help_, markupOf);
         }
         case TagDialog::HelpButton: {
-            HelpButtonForm form(spec.button);
+            HelpButtonForm form(entry.button);
             return runForm<HelpButtonDialog>(parent_, form, help_, markupOf);
         }
         case TagDialog::PageLink: {
@@ -82,19 +82,19 @@ Insert TagCommands::ask(const TagCommandSpec& spec) {
                                             [](SplashForm& f) { return f.accept(); });
         }
         case TagDialog::Media: {
-            MediaForm form(ws_, spec.media);
+            MediaForm form(ws_, entry.media);
             // The sound tag leaves the colours to the next highlighting run.
             return runForm<MediaTagDialog>(
                 parent_, form, help_, [](MediaForm& f) { return f.accept(); }, TagPlacement::Caret,
-                spec.media != MediaKind::Sound);
+                entry.media != MediaKind::Sound);
         }
         case TagDialog::KeywordName: {
-            const auto name = askName(parent_, spec);
+            const auto name = askName(parent_, entry);
             if (!name) return std::nullopt;
-            return TagInsert{keywordObject(spec.link, *name), TagPlacement::HeadEnd, true};
+            return TagInsert{keywordObject(entry.link, *name), TagPlacement::HeadEnd, true};
         }
         case TagDialog::AnchorName: {
-            const auto name = askName(parent_, spec);
+            const auto name = askName(parent_, entry);
             if (!name) return std::nullopt;
             return TagInsert{anchorTag(*name), TagPlacement::Caret, true};
         }

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "authoring/tags/TagCommandSpecs.h"
+#include "authoring/tags/TagCommandList.h"
 #include "authoring/tags/TagInsertion.h"
 #include "project/Workspace.h"
 
@@ -27,7 +27,7 @@ class TagCommands {
     bool run(std::string_view id);
 
   private:
-    std::optional<authoring::TagInsert> ask(const authoring::TagCommandSpec& spec);
+    std::optional<authoring::TagInsert> ask(const authoring::TagCommandSpec& entry);
 
     QWidget* parent_;
     project::Workspace& ws_;

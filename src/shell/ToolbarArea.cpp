@@ -51,10 +51,10 @@ void ToolbarArea::applySettings() {
     std::array<int, project::kToolbarCount> widths{};
     std::array<bool, project::kToolbarCount> visible{};
     for (std::size_t i = 0; i < project::kToolbarCount; ++i) {
-        const auto& spec = toolbarSpecs()[i];
-        const project::ToolbarLook look = project::toolbarLook(spec, masks[i]);
-        for (std::size_t k = 0; k < spec.buttons.size(); ++k) {
-            QAction* button = actions_->buttonAction(spec.buttons[k]);
+        const auto& entry = toolbarSpecs()[i];
+        const project::ToolbarLook look = project::toolbarLook(entry, masks[i]);
+        for (std::size_t k = 0; k < entry.buttons.size(); ++k) {
+            QAction* button = actions_->buttonAction(entry.buttons[k]);
             if (!button) continue;  // a command this build has no handler for
             button->setVisible(look.buttons[k]);
             visible[i] = visible[i] || look.buttons[k];

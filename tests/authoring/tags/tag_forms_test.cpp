@@ -10,7 +10,7 @@
 #include "authoring/tags/NodeAnchor.h"
 #include "authoring/tags/PageLinkForm.h"
 #include "authoring/tags/SplashForm.h"
-#include "authoring/tags/TagCommandSpecs.h"
+#include "authoring/tags/TagCommandList.h"
 #include "contents/CommandTable.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
@@ -209,7 +209,7 @@ TEST(NodeAnchor, SelectsAnyCaseAndPlacesTheCaretOnExactCase) {
     EXPECT_EQ(editor.selLength, 0);
 }
 
-TEST(TagCommandSpecs, EveryTagEntryOfTheMenusHasADialog) {
+TEST(TagCommandList, EveryTagEntryOfTheMenusHasADialog) {
     std::vector<std::string_view> menuIds;
     for (const auto& menu : contents::menuLayouts())
         if (menu.caption == "オブジェクトタグ(&O)") menuIds = menu.entries;
@@ -224,13 +224,13 @@ TEST(TagCommandSpecs, EveryTagEntryOfTheMenusHasADialog) {
         for (std::string_view id : *ids) {
             if (id == "|") continue;
             SCOPED_TRACE(std::string(id));
-            const TagCommandSpec* spec = findTagCommand(id);
-            ASSERT_NE(spec, nullptr);
+            const TagCommandSpec* entry = findTagCommand(id);
+            ASSERT_NE(entry, nullptr);
             const contents::Command* command = contents::findCommand(id);
             ASSERT_NE(command, nullptr);
             EXPECT_EQ(command->rule, contents::Rule::J);
-            if (spec->dialog == TagDialog::KeywordName || spec->dialog == TagDialog::AnchorName) {
-                EXPECT_FALSE(spec->caption.empty() || spec->label.empty());
+            if (entry->dialog == TagDialog::KeywordName || entry->dialog == TagDialog::AnchorName) {
+                EXPECT_FALSE(entry->caption.empty() || entry->label.empty());
             }
         }
     // The editor's submenu offers the same commands as the main menu, grouped its own way.

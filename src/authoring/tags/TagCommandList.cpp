@@ -1,4 +1,4 @@
-#include "authoring/tags/TagCommandSpecs.h"
+#include "authoring/tags/TagCommandList.h"
 
 namespace tarnbook::authoring {
 
