@@ -12,7 +12,27 @@ namespace tarnbook::authoring {
 using project::TreeNode;
 using project::Workspace;
 
-namespace {}  // namespace
+namespace {
+
+// The standard page and the pages of the template folders come with the program: editing a
+// project's pages never writes them.
+bool isProgramPage(const Workspace& ws, const std::string& path) {
+    const std::string file = platform::resolvedPath(path);
+    if (file.empty()) return false;
+    const std::string standard =
+        platform::resolvedPath(ws.settings.readString("SYSTEM", "DefHTML", ""));
+    if (!standard.empty() && file == standard) return true;
+    for (const std::string& folder : {ws.settings.readString("SYSTEM", "TEMPLATE", ""),
+                                      platform::joinPath(platform::appFolder(), "TEMPLATE")}) {
+        std::string f = folder.empty() ? std::string() : platform::resolvedPath(folder);
+        if (f.empty()) continue;
+        if (f.back() != '/') f += '/';
+        if (file.compare(0, f.size(), f) == 0) return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 std::string nodePageFullPath(const Workspace& ws, const TreeNode& node) {
     const std::string& html = node.data.HTML;
@@ -35,13 +55,9 @@ void refreshWindowState(Workspace& ws) {
 }
 
 bool tagSave(Workspace& ws, const std::function<void()>& showSelectedNode) {
-    if (!ws.editor.modified() || ws.currentPage.empty()) return false;
-    // A rich-text page is shown in the editor while the preview (and so the page shown last)
-    // is the default page: writing would overwrite the wrong file.
-    if (const TreeNode* n = ws.tree.focused();
-        n && platform::upperCaseSjis(platform::extensionPart(n->data.HTML)) == ".RTF")
+    if (!ws.editor.modified() || ws.editorFile.empty() || isProgramPage(ws, ws.editorFile))
         return false;
-    platform::writeLinesCrLf(ws.currentPage, ws.editor.lines());
+    platform::writeLinesCrLf(ws.editorFile, ws.editor.lines());
     ws.editor.setModified(false);
     ws.currentPage.clear();
     ws.rightClick = false;
@@ -58,12 +74,12 @@ void deletePreviewTempFile(Workspace& ws) {
 
 void pageChanged(Workspace& ws, ui::Page page, const std::function<void()>& buildResourceView) {
     const TreeNode* n = ws.tree.focused();
-    if (n && page == ui::Page::Preview && ws.editor.modified() && !ws.currentPage.empty() &&
+    if (n && page == ui::Page::Preview && ws.editor.modified() && !ws.editorFile.empty() &&
         // The node display and this check spell the path differently: compare the files.
-        platform::nativePath(nodePageFullPath(ws, *n)) == platform::nativePath(ws.currentPage)) {
+        platform::nativePath(nodePageFullPath(ws, *n)) == platform::nativePath(ws.editorFile)) {
         deletePreviewTempFile(ws);
         // The page keeps its extension so the browser renders it as HTML.
-        std::string ext = platform::extensionPart(ws.currentPage);
+        std::string ext = platform::extensionPart(ws.editorFile);
         if (ext.empty()) ext = ".htm";
         const std::string temp = platform::makeTempFile("QLT", ext);
         ws.previewTempFile = temp;
@@ -108,8 +124,10 @@ void openExternalEditor(Workspace& ws) {
 }
 
 void openProjectFolder(Workspace& ws) {
-    if (ws.hasProject() && platform::folderExists(ws.projectFolder()))
-        platform::openWithDefaultProgram(ws.projectFolder());
+    if (ws.hasProject() && platform::folderExists(ws.projectFolder()) &&
+        !platform::openWithDefaultProgram(ws.projectFolder()))
+        ws.prompts.warn("フォルダ [ " + platform::cp932ToUtf8(ws.projectFolder()) +
+                        " ] を開くプログラムが見つかりません。");
     refreshWindowState(ws);
 }
 

@@ -60,6 +60,21 @@ void appendCopyLines(const std::string& logPath, const std::string& dest) {
                          });
 }
 
+void appendCopyFailedLines(const std::string& logPath, const std::string& dest,
+                           const std::string& reason) {
+    if (dest.empty() || !platform::fileExists(logPath)) return;
+    std::string why;
+    for (char c : reason) why += c == '\n' ? std::string("<br/>") : std::string(1, c);
+    appendLines(logPath,
+                {
+                    "==<br/>",
+                    "===== Copy =====<br/>",
+                    "==<div class = red>" + platform::utf8ToCp932("コンパイル済みヘルプを [ ") +
+                        dest + platform::utf8ToCp932(" ] にコピーできませんでした。") + "<br/>" +
+                        why + "</div><br/>",
+                });
+}
+
 std::string hhcExplanation(int number) {
     static constexpr struct {
         int number;
@@ -130,7 +145,9 @@ std::string convertCompileLog(const std::string& logPath, const LogPageInfo& inf
             const std::string a = x.substr(comma + 1);
             const std::string y = next();
             const std::string b = y.size() > 30 ? y.substr(29, y.size() - 30) : std::string();
-            out.push_back("<br><div class = green>Now: " + a + "  (  -" + b + " )</div><br>");
+            // A compiled file larger than its sources grew: the difference is then positive.
+            const char* sign = y.starts_with("Compression increased") ? "+" : "-";
+            out.push_back("<br><div class = green>Now: " + a + "  (  " + sign + b + " )</div><br>");
         } else if (x.starts_with("==")) {
             if (x == "===== Backup =====<br/>" || x == "===== Copy =====<br/>")
                 out.push_back("<div class = green>" + x + "</div><br/>");

@@ -13,6 +13,9 @@ void appendBackupLines(const std::string& logPath, const std::string& chm, const
                        const std::string& bak2);
 // Appends the copy block when the log exists and `dest` is non-empty.
 void appendCopyLines(const std::string& logPath, const std::string& dest);
+// Appends the copy block of a copy that failed, with the reason (CP932, may span lines).
+void appendCopyFailedLines(const std::string& logPath, const std::string& dest,
+                           const std::string& reason);
 
 // The explanation line for an "HHCnnnn" message number; empty for numbers without one.
 std::string hhcExplanation(int number);

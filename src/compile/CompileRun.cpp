@@ -1,5 +1,6 @@
 #include "compile/CompileRun.h"
 
+#include <cerrno>
 #include <chrono>
 #include <thread>
 
@@ -11,7 +12,9 @@
 #include "platform/Files.h"
 #include "platform/IoError.h"
 #include "platform/Paths.h"
+#include "platform/SystemError.h"
 #include "project/ProjectLifecycle.h"
+#include "project/Settings.h"
 
 namespace tarnbook::compile {
 namespace {
@@ -30,7 +33,8 @@ std::string workshopQuestion(const std::string& name) {
 
 void renameOrThrow(const std::string& from, const std::string& to) {
     if (!platform::renameFile(from, to))
-        throw platform::IoError("Cannot rename " + cp932ToUtf8(from) + " to " + cp932ToUtf8(to));
+        throw platform::IoError(platform::failureText(
+            platform::FileAction::Rename, cp932ToUtf8(from) + " -> " + cp932ToUtf8(to), errno));
 }
 
 struct Backups {
@@ -93,8 +97,11 @@ void copyToDestination(project::Workspace& ws, const std::string& chm, const std
         return;
     if (folder.empty() || !platform::folderExists(folder)) return;
     const std::string dest = inProjectFolder(folder, platform::fileNamePart(chm));
-    platform::copyFile(chm, dest, false);
-    appendCopyLines(log, dest);
+    std::string reason;
+    if (platform::copyFile(chm, dest, false, platform::Durability::Synced, &reason))
+        appendCopyLines(log, dest);
+    else
+        appendCopyFailedLines(log, dest, platform::utf8ToCp932(reason));
 }
 
 }  // namespace
@@ -145,7 +152,8 @@ CompileResult goCompile(project::Workspace& ws, const CompileHooks& hooks) {
     result.logPath = ws.compileLogPath();
     result.chmPath =
         inProjectFolder(pdir, ws.project->readString("XHP", "FileName", "Default.chm"));
-    const std::string hhc = ws.settings.readString("SYSTEM", "HHC");
+    const std::string hhc = project::resolveCompiler(ws.settings.readString("SYSTEM", "HHC"),
+                                                     platform::programFolder());
     struct ResetProgress {
         project::Workspace& ws;
         ~ResetProgress() {

@@ -98,7 +98,7 @@ std::u16string limitUnits(std::u16string_view text, std::size_t limit) {
 }
 
 bool isWebAddress(std::string_view text) {
-    return platform::lowerCaseSjis(text).find("http://") != std::string::npos;
+    return project::namesWebAddress(text);
 }
 
 DialogPosition readPosition(const Workspace& ws, const char* keyX, const char* keyY) {

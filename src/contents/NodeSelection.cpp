@@ -28,9 +28,10 @@ void call(const std::function<void()>& hook) {
 // Loads an existing page (not rich text) into the editor.
 void loadIntoEditor(Workspace& ws, const TreeNode& node, const std::string& path,
                     const TreeHooks& hooks) {
-    ws.editor.clear();
+    ws.clearEditor();
     if (platform::lowerCaseSjis(platform::extensionPart(path)) != ".mht") {
         ws.editor.setTextBytes(platform::readFile(path));
+        ws.editorFile = path;
         call(hooks.highlightTags);
         ws.editor.setReadOnly(false);
         if (!node.data.Anchor.empty() && hooks.editorPageShowing && hooks.editorPageShowing())
@@ -79,13 +80,14 @@ void showSelectedNode(Workspace& ws, const TreeHooks& hooks) {
                 loadIntoEditor(ws, *node, path, hooks);
             } else if (exists) {
                 target = pages.defaultPage;
+                ws.clearEditor();
                 ws.editor.loadRichText(path);
                 ws.status.activatePage(ui::Page::Editor);
             } else {
                 target = pages.notFound;
             }
         } else {
-            ws.editor.clear();
+            ws.clearEditor();
             ws.editor.setReadOnly(true);
             ws.status.activatePage(ui::Page::Preview);
         }

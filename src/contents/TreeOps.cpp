@@ -1,6 +1,7 @@
 #include "contents/TreeOps.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -8,7 +9,9 @@
 #include "contents/GeneratedPages.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
+#include "platform/IoError.h"
 #include "platform/Paths.h"
+#include "platform/SystemError.h"
 #include "project/ProjectLifecycle.h"
 
 namespace tarnbook::contents {
@@ -189,7 +192,7 @@ TreeNode* addItem(Workspace& ws, ItemKind kind, const ItemForm* form, const NewP
                     : platform::joinPath(authoring::resourceFolder(ws), platform::fileNamePart(p));
             if (d != p) d = authoring::copyIntoResource(p, d);
             authoring::copyCompanionFolder(ws, p, progress);
-        } else if (platform::lowerCaseSjis(p).find("http://") != std::string::npos) {
+        } else if (project::namesWebAddress(p)) {
             d = p;
             if (!project::isWebLinkIcon(rec.ImageIndex)) rec.ImageIndex = 12;
         } else {
@@ -201,13 +204,18 @@ TreeNode* addItem(Workspace& ws, ItemKind kind, const ItemForm* form, const NewP
                 project::refreshStatus(ws);
                 return nullptr;
             }
+            // A page text naming sub-folders makes them, inside the resource folder.
+            const std::string folder = platform::folderPart(target);
+            if (!platform::folderExists(folder) && !platform::createFolders(folder))
+                throw platform::IoError(platform::failureText(
+                    platform::FileAction::CreateFolder, platform::cp932ToUtf8(folder), errno));
             d = newPage ? newPage(target, rec.Title)
                         : newPageFromTemplate(*ws.project, target, rec.Title);
         }
         rec.HTML = authoring::resourceRelativeName(ws, d);
     }
 
-    const bool web = platform::lowerCaseSjis(rec.HTML).find("http://") != std::string::npos;
+    const bool web = project::namesWebAddress(rec.HTML);
     TreeNode* node = insertNodeAfter(ws, std::move(rec));
     node->selectedIndex = heading && !web ? node->imageIndex + 1 : node->imageIndex;
     ws.markChanged();

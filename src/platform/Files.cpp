@@ -18,6 +18,7 @@
 #include "platform/IoError.h"
 #include "platform/NativeStrings.h"
 #include "platform/Paths.h"
+#include "platform/SystemError.h"
 
 namespace tarnbook::platform {
 
@@ -25,8 +26,8 @@ namespace {
 
 std::string appFolderOverride;
 
-[[noreturn]] void fail(const std::string& what, const std::string& nativeFile, int err) {
-    throw IoError(what + " " + nativeFile + ": " + std::strerror(err));
+[[noreturn]] void fail(FileAction action, const std::string& nativeFile, int err) {
+    throw IoError(failureText(action, nativeFile, err));
 }
 
 bool statNative(const std::string& native, struct stat* st) {
@@ -45,7 +46,7 @@ void writeAll(int fd, std::string_view bytes, const std::string& native) {
         ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0) {
             if (errno == EINTR) continue;
-            fail("Cannot write", native, errno);
+            fail(FileAction::Write, native, errno);
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
@@ -67,7 +68,7 @@ class TempSibling {
         std::string folder = nativeFolderOf(target);
         path_ = (folder == "/" ? "/" : folder + "/") + tempNamePrefix(target) + "XXXXXX";
         fd_ = mkostemp(path_.data(), O_CLOEXEC);
-        if (fd_ < 0) fail("Cannot create a file in", folder, errno);
+        if (fd_ < 0) fail(FileAction::CreateIn, folder, errno);
         struct stat st;
         mode_t mode = 0644;
         if (stat(target.c_str(), &st) == 0) mode = st.st_mode & 07777;
@@ -84,10 +85,10 @@ class TempSibling {
     const std::string& path() const { return path_; }
 
     void finish(bool sync) {
-        if (sync && fsync(fd_) != 0) fail("Cannot write", target_, errno);
+        if (sync && fsync(fd_) != 0) fail(FileAction::Write, target_, errno);
         int fd = fd_;
         fd_ = -1;
-        if (::close(fd) != 0) fail("Cannot write", target_, errno);
+        if (::close(fd) != 0) fail(FileAction::Write, target_, errno);
     }
     // Replaces the target; with noReplace an existing target is kept and false returned.
     bool commit(bool noReplace, bool sync = true) {
@@ -95,11 +96,11 @@ class TempSibling {
         if (noReplace) {
             if (::link(path_.c_str(), target_.c_str()) != 0) {
                 if (errno == EEXIST) return false;
-                fail("Cannot create", target_, errno);
+                fail(FileAction::Create, target_, errno);
             }
             ::unlink(path_.c_str());
         } else if (::rename(path_.c_str(), target_.c_str()) != 0) {
-            fail("Cannot replace", target_, errno);
+            fail(FileAction::Replace, target_, errno);
         }
         committed_ = true;
         if (sync) syncFolder();
@@ -213,7 +214,7 @@ std::string readFile(std::string_view path) {
     std::string native = detail::nativeString(path);
     int err = 0;
     std::string bytes = readNative(native, &err);
-    if (err) fail("Cannot read", native, err);
+    if (err) fail(FileAction::Read, native, err);
     return bytes;
 }
 
@@ -277,19 +278,25 @@ void writeFileAtomicStreamed(
     writeAtomicNative(detail::nativeString(path), produce, false, durability == Durability::Synced);
 }
 
-bool copyFile(std::string_view from, std::string_view to, bool failIfExists,
-              Durability durability) {
+bool copyFile(std::string_view from, std::string_view to, bool failIfExists, Durability durability,
+              std::string* reason) {
     std::string src = detail::nativeString(from);
     std::string dst = detail::nativeString(to);
+    auto failed = [&](const std::string& file, int err) {
+        if (reason) *reason = failureText(FileAction::Copy, file, err);
+        return false;
+    };
     struct stat st;
-    if (!statNative(src, &st) || !S_ISREG(st.st_mode)) return false;
+    if (!statNative(src, &st)) return failed(src, errno ? errno : ENOENT);
+    if (!S_ISREG(st.st_mode)) return failed(src, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
     struct stat dstSt;
     if (statNative(dst, &dstSt)) {
-        if (failIfExists) return false;
-        if (dstSt.st_dev == st.st_dev && dstSt.st_ino == st.st_ino) return false;
+        if (failIfExists) return failed(dst, EEXIST);
+        // A file copied onto itself would be emptied.
+        if (dstSt.st_dev == st.st_dev && dstSt.st_ino == st.st_ino) return failed(dst, EEXIST);
     }
     int in = ::open(src.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return false;
+    if (in < 0) return failed(src, errno);
     bool ok = false;
     try {
         ok = writeAtomicNative(
@@ -299,14 +306,16 @@ bool copyFile(std::string_view from, std::string_view to, bool failIfExists,
                 for (;;) {
                     ssize_t n = ::read(in, buf, sizeof buf);
                     if (n < 0 && errno == EINTR) continue;
-                    if (n < 0) fail("Cannot read", src, errno);
+                    if (n < 0) fail(FileAction::Read, src, errno);
                     if (n == 0) break;
                     sink(std::string_view(buf, static_cast<std::size_t>(n)));
                 }
             },
             failIfExists, durability == Durability::Synced);
-    } catch (const IoError&) {
+        if (!ok && reason) *reason = failureText(FileAction::Copy, dst, EEXIST);
+    } catch (const IoError& e) {
         ok = false;
+        if (reason) *reason = e.what();
     }
     ::close(in);
     if (ok) {
@@ -451,7 +460,7 @@ std::string makeTempFile(std::string_view prefix, std::string_view extension) {
     int suffix =
         static_cast<int>(pattern.size() - (folder.size() + 1 + cp932ToUtf8(prefix).size() + 6));
     int fd = mkostemps(pattern.data(), suffix, O_CLOEXEC);
-    if (fd < 0) fail("Cannot create a temporary file in", folder, errno);
+    if (fd < 0) fail(FileAction::CreateIn, folder, errno);
     ::close(fd);
     return detail::coreFromNative(pattern);
 }

@@ -52,8 +52,10 @@ void writeFileAtomicStreamed(
 int removeInterruptedWrites(std::string_view path);
 
 // Copies a file. With failIfExists an existing target is left alone and false returned.
+// On failure `reason`, when given, receives the message naming the file and the system's
+// reason.
 bool copyFile(std::string_view from, std::string_view to, bool failIfExists,
-              Durability durability = Durability::Synced);
+              Durability durability = Durability::Synced, std::string* reason = nullptr);
 bool renameFile(std::string_view from, std::string_view to);
 bool deleteFile(std::string_view path);
 bool deleteFolderTree(std::string_view path);

@@ -18,6 +18,7 @@
 #include "platform/Files.h"
 #include "platform/NativeStrings.h"
 #include "platform/Paths.h"
+#include "platform/SystemError.h"
 
 extern char** environ;
 
@@ -107,13 +108,13 @@ pid_t spawnChild(const std::string& program, const std::vector<std::string>& arg
                  const std::string& workingFolder, SpawnActions& actions, std::string* error) {
     std::string exe = findNative(program);
     if (exe.empty()) {
-        if (error) *error = "Cannot start " + cp932ToUtf8(program) + ": program not found";
+        if (error) *error = failureText(FileAction::Start, cp932ToUtf8(program), ENOENT);
         return -1;
     }
     if (!workingFolder.empty()) {
         std::string folder = detail::nativeString(workingFolder);
         if (!folderExists(workingFolder)) {
-            if (error) *error = "Cannot start " + exe + ": folder " + folder + " does not exist";
+            if (error) *error = failureText(FileAction::Start, exe + " (" + folder + ")", ENOENT);
             return -1;
         }
         posix_spawn_file_actions_addchdir_np(actions.get(), folder.c_str());
@@ -122,7 +123,7 @@ pid_t spawnChild(const std::string& program, const std::vector<std::string>& arg
     pid_t pid = -1;
     int rc = posix_spawn(&pid, exe.c_str(), actions.get(), nullptr, argv.pointers.data(), environ);
     if (rc != 0) {
-        if (error) *error = "Cannot start " + exe + ": " + std::strerror(rc);
+        if (error) *error = failureText(FileAction::Start, exe, rc);
         return -1;
     }
     return pid;

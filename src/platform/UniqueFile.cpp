@@ -12,6 +12,7 @@
 #include "platform/Files.h"
 #include "platform/IoError.h"
 #include "platform/NativeStrings.h"
+#include "platform/SystemError.h"
 
 namespace tarnbook::platform {
 
@@ -19,7 +20,7 @@ std::string makeUniqueFile(std::string_view folder, std::string_view prefix,
                            std::string_view extension) {
     const std::string nativeFolder = detail::nativeString(folder);
     if (nativeFolder.empty() || !folderExists(folder))
-        throw IoError("Cannot create a file in " + cp932ToUtf8(folder) + ": no such folder");
+        throw IoError(failureText(FileAction::CreateIn, cp932ToUtf8(folder), ENOENT));
     // Start from the clock so that successive runs do not probe the same names first.
     auto number = static_cast<unsigned>(std::time(nullptr)) & 0xFFFFu;
     for (int tries = 0; tries < 0x10000; ++tries, number = (number + 1) & 0xFFFFu) {
@@ -32,7 +33,7 @@ std::string makeUniqueFile(std::string_view folder, std::string_view prefix,
             ::close(fd);
             return detail::coreFromNative(native);
         }
-        if (errno != EEXIST) throw IoError("Cannot create " + native + ": " + std::strerror(errno));
+        if (errno != EEXIST) throw IoError(failureText(FileAction::Create, native, errno));
     }
     throw IoError("No free file name in " + nativeFolder);
 }

@@ -112,22 +112,27 @@ std::string unsafeKeyMessage(const platform::IniFile& ini, const std::string& pa
 // save cannot drop any.
 void readContents(Workspace& ws, ContentsShape shape, RecordLayout declared) {
     const std::optional<std::size_t> count = declaredCount(*ws.project);
-    const int steps = static_cast<int>(std::min<std::size_t>(shape.records, 1u << 30));
-    ws.status.beginProgressWindow("コンテンツ読み込み中", steps > 0 ? steps - 1 : 0);
-    struct EndProgress {
-        ui::StatusDisplay& s;
-        ~EndProgress() {
-            s.setProgressWindowPosition(0);
-            s.endProgressWindow();
-        }
-    } endProgress{ws.status};
-    ws.editor.clear();
-    ws.editor.setModified(false);
-    const std::size_t step = std::max<std::size_t>(1, shape.records / 100);
-    ContentsReadResult r = readContentsFile(
-        ws.contentsFile(), shape.layout, shape.records, ws.tree, [&](std::size_t i, std::size_t) {
-            if (i % step == 0) ws.status.setProgressWindowPosition(static_cast<int>(i));
-        });
+    ws.clearEditor();
+    ContentsReadResult r;
+    {
+        // The progress window is gone before any message below shows: a window-modal
+        // progress window would cover the message and its button.
+        const int steps = static_cast<int>(std::min<std::size_t>(shape.records, 1u << 30));
+        ws.status.beginProgressWindow("コンテンツ読み込み中", steps > 0 ? steps - 1 : 0);
+        struct EndProgress {
+            ui::StatusDisplay& s;
+            ~EndProgress() {
+                s.setProgressWindowPosition(0);
+                s.endProgressWindow();
+            }
+        } endProgress{ws.status};
+        const std::size_t step = std::max<std::size_t>(1, shape.records / 100);
+        r = readContentsFile(ws.contentsFile(), shape.layout, shape.records, ws.tree,
+                             [&](std::size_t i, std::size_t) {
+                                 if (i % step == 0)
+                                     ws.status.setProgressWindowPosition(static_cast<int>(i));
+                             });
+    }
     // The project counts as changed in each case so the next save makes the two files agree
     // again, but nothing is written unless the author saves.
     if (r.shortFile || count != r.recordsRead) {
@@ -214,6 +219,7 @@ bool openProject(Workspace& ws, const std::string& path) {
 
     ws.project = std::move(ini);
     ws.currentPage.clear();
+    ws.status.setStatusText(0, "");  // the previous project's page path
     ws.saved = true;
 
     if (shape) {
@@ -250,8 +256,7 @@ bool newProject(Workspace& ws, const std::function<bool(Workspace&)>& runWizard)
     ws.saved = true;
     if (!runWizard(ws)) return false;
     ws.tree.clear();
-    ws.editor.clear();
-    ws.editor.setModified(false);
+    ws.clearEditor();
     ws.status.setPageVisible(ui::Page::Editor, false);
     ws.currentPage.clear();
     if (!ws.projectFile().empty()) {

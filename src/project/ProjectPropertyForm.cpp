@@ -106,8 +106,7 @@ ProjectPropertyForm ProjectPropertyForm::load(const Workspace& ws) {
         const std::string& html = node->data.HTML;
         PageEntry e;
         e.html = html;
-        e.separator =
-            html.empty() || platform::lowerCaseSjis(html).find("http://") != std::string::npos;
+        e.separator = html.empty() || namesWebAddress(html);
         e.title = e.separator ? "-----" : node->data.Title;
         f.pages_.push_back(std::move(e));
     }

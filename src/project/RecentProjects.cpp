@@ -2,6 +2,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
 #include "project/ProjectLifecycle.h"
 #include "project/Workspace.h"
 
@@ -10,6 +11,12 @@ namespace {
 
 std::string keyName(int slot) {
     return "FileName" + std::to_string(slot + 1);
+}
+
+// Entries follow the project's path rules: "\\" and "/" separate alike, letter case aside.
+bool samePath(const std::string& a, const std::string& b) {
+    return platform::upperCaseSjis(platform::slashSeparators(a)) ==
+           platform::upperCaseSjis(platform::slashSeparators(b));
 }
 
 }  // namespace
@@ -26,13 +33,13 @@ void RecentProjects::attach(const std::string& settingsPath, platform::IniFile* 
 void RecentProjects::add(const std::string& path) {
     if (!attached_ || path.empty()) return;
     bool listed = false;
-    for (const auto& n : names_) listed = listed || n == path;
+    for (const auto& n : names_) listed = listed || samePath(n, path);
     if (listed) {
         std::array<std::string, kCapacity> reordered{};
         reordered[0] = path;
         int next = 1;
         for (const auto& n : names_)
-            if (!n.empty() && n != path && next < kCapacity) reordered[next++] = n;
+            if (!n.empty() && !samePath(n, path) && next < kCapacity) reordered[next++] = n;
         names_ = reordered;
     } else {
         if (entries_ < kCapacity) ++entries_;
@@ -89,6 +96,12 @@ std::vector<std::string> RecentProjects::dropDownEntries(platform::IniFile& sett
         if (!path.empty() && platform::fileExists(path)) out.push_back(std::move(path));
     }
     return out;
+}
+
+bool openChosenInDialog(Workspace& ws, const std::string& path) {
+    const bool opened = openProject(ws, path);
+    if (opened && ws.rememberRecentProject) ws.rememberRecentProject(platform::upperCaseSjis(path));
+    return opened;
 }
 
 bool openRecentEntry(Workspace& ws, const std::string& path) {

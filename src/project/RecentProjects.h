@@ -13,7 +13,8 @@ class Workspace;
 // The last six project files opened or saved, most recent first, and the submenu that shows
 // them. The list lives in section KeepFileNames of the settings file and is written straight
 // into the file, not only through the in-memory settings object that rewrites the whole file.
-// Every caller hands in upper-cased paths; entries compare exactly as stored.
+// Every caller hands in upper-cased paths; entries compare by the project's path rules, so
+// "\\" and "/" forms of one path are one entry.
 class RecentProjects {
   public:
     static constexpr int kCapacity = 6;
@@ -59,6 +60,9 @@ class RecentProjects {
     std::array<std::string, kCapacity> names_{};
     int entries_ = 0;
 };
+
+// Opens a project chosen in the open dialog and puts it at the head of the list.
+bool openChosenInDialog(Workspace& ws, const std::string& path);
 
 // Opens a project chosen in the submenu. The list is not reordered: the next save moves it.
 bool openRecentEntry(Workspace& ws, const std::string& path);

@@ -50,11 +50,42 @@ std::string settingsFilePath(const std::string& appFolder) {
     return joinPath(appFolder, kSettingsFileName);
 }
 
+namespace {
+
+// The driver of this installation or build: beside the program, in the build tree's sibling
+// folder, then on PATH. Empty when there is none.
+std::string findDriver(const std::string& programFolder) {
+    std::string folder = programFolder;
+    while (folder.size() > 1 && platform::isSeparatorAt(folder, folder.size() - 1))
+        folder.pop_back();
+    const std::string buildTree = joinPath(platform::folderPart(folder), "hhc");
+    for (const std::string& candidate :
+         {joinPath(folder, kCompilerName), joinPath(buildTree, kCompilerName)}) {
+        if (platform::fileExists(candidate) && !platform::findExecutable(candidate).empty())
+            return candidate;
+    }
+    return platform::findExecutable(kCompilerName);
+}
+
+}  // namespace
+
 std::string detectCompiler(const std::string& programFolder) {
-    const std::string beside = joinPath(programFolder, kCompilerName);
-    if (platform::fileExists(beside) && !platform::findExecutable(beside).empty()) return beside;
-    const std::string onPath = platform::findExecutable(kCompilerName);
-    return onPath.empty() ? std::string(kCompilerName) : onPath;
+    const std::string driver = findDriver(programFolder);
+    return driver.empty() ? std::string(kCompilerName) : driver;
+}
+
+std::string resolveCompiler(const std::string& setting, const std::string& programFolder) {
+    const bool unset = setting.empty() || setting == " ";
+    if (!unset && platform::fileExists(setting)) return setting;
+    if (!unset && platform::lastSeparator(setting) == std::string::npos) {
+        const std::string found = platform::findExecutable(setting);
+        if (!found.empty()) return found;
+    }
+    if (unset || platform::fileNamePart(setting) == kCompilerName) {
+        const std::string driver = findDriver(programFolder);
+        if (!driver.empty()) return driver;
+    }
+    return setting;
 }
 
 std::string detectEditor() {

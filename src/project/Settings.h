@@ -26,8 +26,14 @@ struct FirstStartEnvironment {
     static FirstStartEnvironment detect(const std::string& appFolder);
 };
 
-// The help compiler driver: `programFolder`/tarnbook-hhc, else one on PATH, else the bare name.
+// The help compiler driver for the first-start settings: beside the program, in the build
+// tree, on PATH, else the bare name.
 std::string detectCompiler(const std::string& programFolder);
+// The compiler the HHC setting names, found the same way by the window and the command line:
+// an existing file as set; a bare program name on PATH; no setting or the driver's own name
+// (wherever it was once stored) the driver as detectCompiler finds it. A setting that names
+// no file comes back unchanged, so the build can say so.
+std::string resolveCompiler(const std::string& setting, const std::string& programFolder);
 // The first of a few well-known text editors found on PATH, else "xdg-open".
 std::string detectEditor();
 // The installed template folder, or the one of the source tree when running from a build.

@@ -3,6 +3,7 @@
 #include "BuildInfo.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
+#include "platform/IoError.h"
 #include "platform/Paths.h"
 #include "project/AboutInfo.h"
 #include "project/ProjectLifecycle.h"
@@ -82,6 +83,7 @@ std::string newTempFile() {
 
 std::unique_ptr<platform::SingleInstance> claimSingleInstance(const std::string& appFolder) {
     auto lock = std::make_unique<platform::SingleInstance>(appFolder);
+    if (!lock->failure().empty()) throw platform::IoError(lock->failure());
     if (!lock->isFirst()) return nullptr;
     return lock;
 }
@@ -165,7 +167,7 @@ void shutDown(Workspace& ws, RecentProjects& recent, const ShutdownInput& in) {
     s.writeString(S, "ResumeXHP", resume ? ws.projectFile() : std::string());
     if (!s.path().empty()) s.save();
 
-    ws.editor.clear();
+    ws.clearEditor();
     ws.tree.clear();
     if (!ws.previewTempFile.empty()) {
         platform::deleteFile(ws.previewTempFile);

@@ -18,7 +18,7 @@ inline constexpr const char* kTempFilePrefix = "QLT";
 std::string newTempFile();
 
 // The single-instance lock in the app folder; nullptr when another instance holds it (the
-// caller then ends silently).
+// caller then ends silently). Throws platform::IoError when the lock cannot be made at all.
 std::unique_ptr<platform::SingleInstance> claimSingleInstance(const std::string& appFolder);
 
 // Loads the settings of the app folder into the workspace, prepares them (first start

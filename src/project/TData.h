@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tarnbook::project {
 
@@ -31,6 +32,20 @@ struct TData {
 // Icons 12 to 15 mark a web link: the node's page is a web address, not a file.
 inline bool isWebLinkIcon(int imageIndex) {
     return imageIndex >= 12 && imageIndex <= 15;
+}
+
+// A page text that names a web address rather than a file: it holds "http://" or "https://"
+// in any letter case. Secure addresses are links exactly like plain ones.
+inline bool namesWebAddress(std::string_view text) {
+    auto holds = [text](std::string_view scheme) {
+        for (std::size_t i = 0; i + scheme.size() <= text.size(); ++i) {
+            std::size_t k = 0;
+            while (k < scheme.size() && (text[i + k] | 0x20) == scheme[k]) ++k;
+            if (k == scheme.size()) return true;
+        }
+        return false;
+    };
+    return holds("http://") || holds("https://");
 }
 
 inline bool TData::isWebLink() const {

@@ -18,7 +18,7 @@ void copySection(const platform::IniFile& from, const std::string& fromName, pla
 }  // namespace
 
 TemplateEditorForm::TemplateEditorForm(platform::IniFile& settings)
-    : settings_(settings), atOpening_(settings) {
+    : settings_(settings), lastSaved_(settings) {
     shown_ = settings.readInteger("TEMPLATE", "DEFAULT", 0);
     count_ = settings.readInteger("TEMPLATE", "TOTAL", 1);
     if (shown_ != 0) rebuildNames();
@@ -50,6 +50,7 @@ void TemplateEditorForm::save() {
         rebuildNames();
     }
     if (!settings_.path().empty()) settings_.save();
+    lastSaved_ = settings_;
     modified_ = false;
 }
 
@@ -106,11 +107,12 @@ bool TemplateEditorForm::close(ui::Prompts& prompts) {
         default:
             break;
     }
-    // Discard: every template section and TOTAL/DEFAULT as they were when the editor opened.
+    // Discard: every template section and TOTAL/DEFAULT as they were at the last save (or
+    // when the editor opened); what was saved stays saved.
     for (const auto& name : settings_.sectionNames())
         if (isTemplateSection(name)) settings_.eraseSection(name);
-    for (const auto& name : atOpening_.sectionNames())
-        if (isTemplateSection(name)) copySection(atOpening_, name, settings_, name);
+    for (const auto& name : lastSaved_.sectionNames())
+        if (isTemplateSection(name)) copySection(lastSaved_, name, settings_, name);
     if (!settings_.path().empty()) settings_.save();
     modified_ = false;
     return true;

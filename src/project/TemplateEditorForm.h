@@ -37,7 +37,7 @@ class TemplateEditorForm {
     // "デフォルトに指定" checked.
     void makeDefault();
     // Closing: true when the window may close. Asks when there are unsaved changes; "いいえ"
-    // puts the templates back as they were when the editor opened.
+    // puts the templates back as they were at the last save.
     bool close(ui::Prompts& prompts);
 
   private:
@@ -46,7 +46,7 @@ class TemplateEditorForm {
     static std::string section(int n) { return "TEMPLATE" + std::to_string(n); }
 
     platform::IniFile& settings_;
-    platform::IniFile atOpening_;
+    platform::IniFile lastSaved_;
     std::vector<std::string> names_;
     int shown_ = 0;
     int count_ = 1;

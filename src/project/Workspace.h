@@ -39,6 +39,9 @@ class Workspace {
 
     ContentTree tree;
     std::string currentPage;  // the page shown last in the preview
+    // The page the editor text was loaded from: the only file an editor save may write.
+    // Empty while the editor holds no page of its own (cleared, rich text, nothing selected).
+    std::string editorFile;
     bool rightClick = false;  // the last mouse press on the tree was a right click
     bool isMultiSelect = false;
     std::string previewTempFile;  // unsaved edits previewed from here
@@ -67,6 +70,12 @@ class Workspace {
   public:
     // Marks the contents changed (every tree or record change calls this).
     void markChanged() { saved = false; }
+    // Empties the editor; it then belongs to no page.
+    void clearEditor() {
+        editor.clear();
+        editor.setModified(false);
+        editorFile.clear();
+    }
 };
 
 }  // namespace tarnbook::project

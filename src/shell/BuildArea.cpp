@@ -8,11 +8,13 @@
 #include "compile/CompileRun.h"
 #include "compile/Decompile.h"
 #include "compile/Viewer.h"
+#include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
 #include "project/ProjectLifecycle.h"
 #include "shell/CompileWaitDialog.h"
 #include "shell/DecompileDialog.h"
+#include "shell/QtText.h"
 
 namespace tarnbook::shell {
 
@@ -56,6 +58,13 @@ void BuildArea::compile() {
     compile::CompileHooks h;
     h.saveEditorPage = [this] { authoring::tagSave(cx_.ws, [this] { cx_.showSelected(); }); };
     h.waitForCompiler = [this](platform::ChildProcess& c) { return waitForCompiler(c); };
+    // The Workshop guard: a window of this desktop session titled with the project name.
+    h.windowWithTitleExists = [](const std::string& title) {
+        const QString wanted = fromCp932(title);
+        for (const QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->windowTitle() == wanted) return true;
+        return false;
+    };
     compile::goCompile(cx_.ws, h);
 }
 
@@ -88,7 +97,9 @@ void BuildArea::decompile() {
         cx_.setMessage(QStringLiteral("%1 個のファイルを保存しました（%2 件をスキップ）")
                            .arg(r.filesWritten)
                            .arg(r.warnings.size()));
-    platform::openWithDefaultProgram(*folder);
+    if (!platform::openWithDefaultProgram(*folder))
+        cx_.prompts.warn("フォルダ [ " + platform::cp932ToUtf8(*folder) +
+                         " ] を開くプログラムが見つかりません。");
 }
 
 }  // namespace tarnbook::shell

@@ -310,7 +310,8 @@ void MainWindow::setProjectUiEnabled(bool enabled) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
-    bool mayClose = true;
+    // A failed save shows its error and keeps the window, so the changes are not lost.
+    bool mayClose = false;
     guarded([&] { mayClose = project::closeQuery(*ws_); });
     if (!mayClose) {
         e->ignore();

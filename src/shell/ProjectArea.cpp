@@ -32,7 +32,7 @@ void ProjectArea::bindCommands() {
         auto path = cx_.prompts.chooseOpenFile(
             "プロジェクトを開く", "プロジェクトファイル|*.xhp;*.XHP",
             ws.settings.readString("SYSTEM", "PROJECT", platform::appFolder() + "/PROJECT"));
-        if (path) project::openProject(ws, *path);
+        if (path) project::openChosenInDialog(ws, *path);
     });
     c.bind("FileSave", [&ws] { project::saveProject(ws); });
     c.bind("NewProject", [this, &ws] {
@@ -72,6 +72,8 @@ void ProjectArea::attachMenus(CommandActions& actions) {
 void ProjectArea::rebuildRecentMenu() {
     if (!recentMenu_) return;
     recentMenu_->clear();
+    // The separator stands above the entries once the first name was added.
+    if (recent_.hasSeparator()) recentMenu_->addSeparator();
     int n = 0;
     for (const std::string& path : recent_.menuEntries()) {
         QAction* a =

@@ -260,9 +260,10 @@ struct Export {
             } else {
                 const std::string to = outputPath(file.out);
                 platform::createFolders(platform::folderPart(to));
-                if (!platform::copyFile(file.source, to, false))
-                    throw platform::IoError("Cannot copy " + platform::cp932ToUtf8(file.source) +
-                                            " to " + platform::cp932ToUtf8(to));
+                std::string reason;
+                if (!platform::copyFile(file.source, to, false, platform::Durability::Synced,
+                                        &reason))
+                    throw platform::IoError(reason);
                 step();
                 ++result.files;
             }

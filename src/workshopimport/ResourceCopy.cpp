@@ -1,5 +1,6 @@
 #include "workshopimport/ResourceCopy.h"
 
+#include <cerrno>
 #include <deque>
 #include <unordered_set>
 
@@ -7,6 +8,7 @@
 #include "platform/Files.h"
 #include "platform/IoError.h"
 #include "platform/Paths.h"
+#include "platform/SystemError.h"
 #include "sitemap/HtmlEntities.h"
 #include "sitemap/HtmlTokenizer.h"
 #include "workshopimport/LocalPath.h"
@@ -125,8 +127,9 @@ CopyResult copyResources(const std::string& sourceFolder, const std::string& res
                 ++result.kept;
             } else {
                 if (!platform::createFolders(platform::folderPart(to)))
-                    throw platform::IoError("Cannot create folder " +
-                                            platform::cp932ToUtf8(platform::folderPart(to)));
+                    throw platform::IoError(platform::failureText(
+                        platform::FileAction::CreateFolder,
+                        platform::cp932ToUtf8(platform::folderPart(to)), errno));
                 platform::writeFileAtomic(to, *bytes);
                 result.copied.push_back(rel);
             }

@@ -106,6 +106,31 @@ TEST(CompileLog, ConversionKeepsWhatTheAuthorNeeds) {
                        "[ /p/Help.chm ] -&gt; [ /p/Help.chm.bak ]<br/><br/>", "</body></html>"}));
 }
 
+TEST(CompileLog, SizeLineKeepsTheSignAndFailedCopiesSayWhy) {
+    TempDir d;
+    const std::string log = d.file("Compile.Log");
+    const struct {
+        const char* compression;
+        const char* shown;
+    } cases[] = {
+        {"Compression decreased file by 1,234 bytes.", "(  - 1,234 bytes )"},
+        {"Compression increased file by 56 bytes.", "(  + 56 bytes )"},
+    };
+    for (const auto& c : cases) {
+        writeBytes(log,
+                   std::string("banner\r\nCreated /p/H.chm, 9 bytes\r\n") + c.compression + "\r\n");
+        const V lines = fileLines(compile::convertCompileLog(log, {}));
+        ASSERT_GE(lines.size(), 8u);
+        EXPECT_NE(lines[7].find(c.shown), std::string::npos) << lines[7];
+    }
+    compile::appendCopyFailedLines(log, "/dest/H.chm", "reason one\nreason two");
+    const std::string page = platform::readFile(compile::convertCompileLog(log, {}));
+    EXPECT_NE(page.find("/dest/H.chm"), std::string::npos);
+    EXPECT_NE(page.find(platform::utf8ToCp932("コピーできませんでした")), std::string::npos);
+    EXPECT_NE(page.find("reason one<br/>reason two"), std::string::npos);
+    EXPECT_EQ(page.find(platform::utf8ToCp932("コピーしました")), std::string::npos);
+}
+
 TEST(CompileLog, ShortLogsReadMissingLinesAsEmpty) {
     TempDir d;
     const std::string log = d.file("Compile.Log");

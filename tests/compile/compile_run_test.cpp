@@ -143,6 +143,16 @@ TEST(GoCompile, OnlyTheProjectDestinationAppliesWhenBothAreSet) {
     f.ws.project->writeBool("XHP", "SetCompleteDestOW", false);
     ASSERT_EQ(compile::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
     EXPECT_EQ(readBytes(shared.file("Help.chm")), "build 3");
+
+    // A folder in the copy's way: the log tells the failure and its reason, not a copy.
+    platform::deleteFile(shared.file("Help.chm"));
+    platform::createFolders(shared.file("Help.chm"));
+    ASSERT_EQ(compile::goCompile(f.ws).outcome, CompileOutcome::Succeeded);
+    const std::string failed = readBytes(f.inFolder("Compile.Log"));
+    EXPECT_NE(failed.find(platform::utf8ToCp932("にコピーできませんでした。<br/>")),
+              std::string::npos);
+    EXPECT_NE(failed.find(platform::utf8ToCp932("理由: フォルダです")), std::string::npos);
+    EXPECT_EQ(failed.find(platform::utf8ToCp932("にコピーしました")), std::string::npos);
 }
 
 TEST(GoCompile, BackupsFollowTheProjectNameNotTheCompiledFile) {

@@ -127,6 +127,33 @@ TEST(ProjectLifecycle, PreviousLayoutIsUpgradedAfterConfirmation) {
     EXPECT_EQ(platform::IniFile::load(xhp).readInteger("XHP", "Version"), 249);
 }
 
+TEST(ProjectLifecycle, VersionBoundariesChooseRefusalUpgradeOrCurrentLayout) {
+    const struct {
+        int version;
+        bool opens;      // with "はい" to the upgrade question
+        bool asks;       // the upgrade question is asked
+        int recordSize;  // the layout the contents file is read in
+    } cases[] = {
+        {179, false, false, 1028}, {180, true, true, 1028},  {239, true, true, 1028},
+        {240, true, false, 1848},  {249, true, false, 1848},
+    };
+    for (const auto& c : cases) {
+        WorkspaceFixture f;
+        const std::string name = "v" + std::to_string(c.version);
+        std::string xhp =
+            f.makeProjectFile(name, "Version=" + std::to_string(c.version) + "\r\nCount=2\r\n");
+        writeBytes(f.dir.file(name + "/" + name + ".XHC"), records(2, c.recordSize));
+        f.prompts.answers = {Answer::Yes};
+        EXPECT_EQ(openProject(f.ws, xhp), c.opens) << c.version;
+        EXPECT_EQ(f.prompts.sawText("cntmigrate.exe"), !c.opens) << c.version;
+        EXPECT_EQ(f.prompts.sawText("以前のバージョン"), c.asks) << c.version;
+        if (!c.opens) continue;
+        EXPECT_EQ(f.ws.tree.count(), 2u) << c.version;
+        EXPECT_EQ(f.ws.tree.topLevel(1)->data.Title, "node1") << c.version;
+        EXPECT_EQ(f.ws.saved, !c.asks) << c.version;  // an upgrade is saved by the author
+    }
+}
+
 TEST(ProjectLifecycle, RefusedOrCancelledOpenKeepsThePreviousProject) {
     WorkspaceFixture f;
     std::string good = f.makeProjectFile("good");

@@ -11,35 +11,12 @@
 #include "platform/Process.h"
 #include "platform/ProgramArguments.h"
 #include "project/ProjectLifecycle.h"
+#include "project/Settings.h"
 
 namespace {
 
 namespace platform = tarnbook::platform;
 namespace compile = tarnbook::compile;
-
-// The compiler driver: beside this program (installed), in the build tree's sibling folder,
-// or on PATH.
-std::string defaultCompiler() {
-    const std::string here = platform::programFolder();
-    for (const std::string& candidate : {platform::joinPath(here, "tarnbook-hhc"),
-                                         platform::joinPath(here, "../hhc/tarnbook-hhc")}) {
-        if (platform::fileExists(candidate)) return candidate;
-    }
-    return platform::findExecutable("tarnbook-hhc");
-}
-
-// The HHC setting as a path: a bare program name is looked up on PATH; the driver's own name
-// (or no setting) falls back to the driver of this build or installation.
-std::string resolveCompiler(const std::string& setting) {
-    if (!setting.empty() && platform::fileExists(setting)) return setting;
-    if (!setting.empty() && platform::lastSeparator(setting) == std::string::npos) {
-        const std::string found = platform::findExecutable(setting);
-        if (!found.empty()) return found;
-    }
-    if (setting.empty() || platform::fileNamePart(setting) == "tarnbook-hhc")
-        return defaultCompiler();
-    return setting;  // names no file: the build tells the author to check it
-}
 
 int runBuild(const std::vector<std::string>& args) {
     if (args.size() != 1) {
@@ -53,7 +30,8 @@ int runBuild(const std::vector<std::string>& args) {
     }
     HeadlessWorkspace h(tarnbook::ui::Answer::Yes);
     auto& ws = h.ws;
-    const std::string compiler = resolveCompiler(ws.settings.readString("SYSTEM", "HHC"));
+    const std::string compiler = tarnbook::project::resolveCompiler(
+        ws.settings.readString("SYSTEM", "HHC"), platform::programFolder());
     if (compiler.empty()) {
         std::fprintf(stderr,
                      "tarnbook-cli build: no compiler: set HHC in the settings or put "

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QMessageBox>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
@@ -31,7 +32,8 @@ int main(int argc, char** argv) {
             "  --home DIR   use DIR as the app folder (settings, templates, projects)\n"
             "  --version    print the version and exit\n"
             "  -h, --help   show this text\n\n"
-            "Exit status: 0 when the window was closed normally, 2 for a usage error.\n");
+            "Exit status: 0 when the window was closed normally, 1 when the app folder cannot\n"
+            "hold its lock file, 2 for a usage error.\n");
         return 0;
     }
     QApplication app(argc, argv);
@@ -46,8 +48,16 @@ int main(int argc, char** argv) {
 
     const std::string home = platform::appFolder();
     platform::createFolders(home);
-    // A second start while the program runs ends silently.
-    auto instance = tarnbook::project::claimSingleInstance(home);
+    // A second start while the program runs ends silently; an app folder that cannot hold
+    // the lock is an error the user must see.
+    std::unique_ptr<platform::SingleInstance> instance;
+    try {
+        instance = tarnbook::project::claimSingleInstance(home);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tarnbook: %s\n", e.what());
+        QMessageBox::critical(nullptr, QStringLiteral("Tarnbook"), QString::fromUtf8(e.what()));
+        return 1;
+    }
     if (!instance) return 0;
 
     tarnbook::shell::MainWindow window;

@@ -11,8 +11,7 @@ namespace tarnbook::authoring {
 namespace {
 
 bool isWebLink(const project::TreeNode& node) {
-    return (node.data.ImageIndex >= 12 && node.data.ImageIndex <= 15) ||
-           platform::lowerCaseSjis(node.data.HTML).starts_with("http://");
+    return node.data.isWebLink() || project::namesWebAddress(node.data.HTML);
 }
 
 }  // namespace

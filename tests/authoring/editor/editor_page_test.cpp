@@ -25,6 +25,7 @@ struct EditorPageTest : ::testing::Test {
         node = f.ws.tree.appendChild(nullptr, std::move(n));
         f.ws.tree.selectOnly(node);
         f.ws.currentPage = f.ws.resourceFolder() + "\\page.htm";
+        f.ws.editorFile = f.ws.currentPage;
         f.editor.setTextBytes("<html>\r\nnew\r\n</html>\r\n");
     }
 };
@@ -45,13 +46,34 @@ TEST_F(EditorPageTest, SaveWritesTheLinesWithCrLfAndShowsTheNodeAfresh) {
     EXPECT_EQ(shown, 1);
 }
 
-TEST_F(EditorPageTest, SaveRefusesWhenTheEditorHoldsARichTextPage) {
-    // The preview (and the page shown last) is then the default page, not the node's page.
-    node->data.HTML = "doc.RTF";
-    f.ws.currentPage = f.dir.path() + "/default.htm";
-    f.editor.setModified(true);
-    EXPECT_FALSE(authoring::tagSave(f.ws, nullptr));
-    EXPECT_FALSE(platform::fileExists(f.ws.currentPage));
+TEST_F(EditorPageTest, SaveWritesOnlyThePageTheEditorWasOpenedFor) {
+    const std::string templ = f.dir.file("app/TEMPLATE");
+    const std::string standard = templ + "/Default.HTML";
+    const std::string log = f.dir.file("COMPILE.HTML");
+    for (const std::string& file : {standard, templ + "/Remote.HTML", log})
+        tarnbook::testing::writeBytes(file, "program");
+    f.ws.settings.writeString("SYSTEM", "TEMPLATE", templ);
+    f.ws.settings.writeString("SYSTEM", "DefHTML", standard);
+    const struct {
+        const char* name;
+        std::string editorFile;  // what the editor was loaded from
+        std::string shown;       // what the preview shows
+        bool writes;
+    } cases[] = {
+        {"no page of its own (rich text, heading)", "", standard, false},
+        {"the standard page", standard, standard, false},
+        {"a template page", templ + "/Remote.HTML", standard, false},
+        {"its page while the log is shown", page, log, true},
+    };
+    for (const auto& c : cases) {
+        f.ws.editorFile = c.editorFile;
+        f.ws.currentPage = c.shown;
+        f.editor.setModified(true);
+        EXPECT_EQ(authoring::tagSave(f.ws, nullptr), c.writes) << c.name;
+        for (const std::string& file : {standard, templ + "/Remote.HTML", log})
+            EXPECT_EQ(tarnbook::testing::readBytes(file), "program") << c.name;
+    }
+    EXPECT_EQ(tarnbook::testing::readBytes(page), "<html>\r\nnew\r\n</html>\r\n");
 }
 
 TEST_F(EditorPageTest, PreviewOfUnsavedEditsUsesATemporaryFileThatLaterTabChangesDelete) {

@@ -102,22 +102,29 @@ TEST(AddItem, PageTextDecidesBetweenCopyWebAddressAndNewPage) {
     form = {"W2", "HTTP://example.com/y", "", 5};
     EXPECT_EQ(addItem(p.ws, ItemKind::Content, &form, p.writer())->imageIndex, 13);
 
-    // Anything else names a new page, written inside the resource folder.
+    // A secure address is a web link like any other.
     form = {"S", "https://example.com/z.htm", "", 0};
-    addItem(p.ws, ItemKind::Content, &form, p.writer());
+    TreeNode* secure = addItem(p.ws, ItemKind::Content, &form, p.writer());
+    EXPECT_EQ(secure->data.HTML, "https://example.com/z.htm");
+    EXPECT_EQ(secure->imageIndex, 12);
+
+    // Anything else names a new page, written inside the resource folder.
     form = {"N", "sub\\new.htm", "", 0};
     TreeNode* fresh = addItem(p.ws, ItemKind::Content, &form, p.writer());
-    ASSERT_EQ(p.written.size(), 2u);
-    EXPECT_EQ(p.written[0], p.res + "/https:/example.com/z.htm");
-    EXPECT_EQ(p.written[1], p.res + "/sub/new.htm");
+    ASSERT_EQ(p.written.size(), 1u);
+    EXPECT_EQ(p.written[0], p.res + "/sub/new.htm");
     EXPECT_EQ(fresh->data.HTML, "sub\\new.htm");
     EXPECT_TRUE(platform::fileExists(p.res + "/sub/new.htm"));
     EXPECT_TRUE(levelsAgree(p.ws.tree));
 
     // Without a writer of its own the page comes from the project's page settings.
+    // Sub-folders the page text names are made.
     form = {"Fresh", "fresh.htm", "", 0};
     EXPECT_EQ(addItem(p.ws, ItemKind::Content, &form)->data.HTML, "fresh.htm");
     EXPECT_NE(readBytes(p.res + "/fresh.htm").find("Fresh"), std::string::npos);
+    form = {"Deep", "a\\b\\deep.htm", "", 0};
+    EXPECT_EQ(addItem(p.ws, ItemKind::Content, &form)->data.HTML, "a\\b\\deep.htm");
+    EXPECT_NE(readBytes(p.res + "/a/b/deep.htm").find("Deep"), std::string::npos);
 }
 
 TEST(AddItem, RefusesPagesOutsideTheResourceFolderAndCancelOnlyRefreshes) {

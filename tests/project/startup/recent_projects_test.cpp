@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "project/RecentProjects.h"
@@ -58,6 +60,12 @@ TEST_F(RecentFixture, ReopeningTheThirdMovesItToTheHeadOthersKeepOrder) {
     EXPECT_EQ(stored(4), a);
     EXPECT_EQ(stored(5), "");
     EXPECT_EQ(storedKeys().size(), 6u);
+
+    // The same project with Windows separators is the same entry: it moves, never doubles.
+    std::string windowsForm = c;
+    std::replace(windowsForm.begin(), windowsForm.end(), '/', '\\');
+    r.add(windowsForm);
+    EXPECT_EQ(r.menuEntries(), (std::vector<std::string>{windowsForm, b, d, a}));
     // No slot is made for a name already listed.
     EXPECT_EQ(r.entrySlots(), 4);
 }

@@ -4,6 +4,7 @@
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/Process.h"
 #include "project/AboutInfo.h"
 #include "project/SettingColours.h"
 #include "project/Settings.h"
@@ -125,6 +126,34 @@ TEST(FirstStart, CompilerIsTheDriverBesideTheProgramOnlyWhenItExists) {
     writeBytes(beside, "#!/bin/sh\nexit 0\n");
     ::chmod(beside.c_str(), 0755);
     EXPECT_EQ(project::detectCompiler(dir.path()), beside);
+}
+
+TEST(FirstStart, WindowAndCommandLineFindTheCompilerTheSameWay) {
+    // A build tree: the program in gui/, the driver in the sibling folder hhc/.
+    TempDir dir;
+    const std::string program = dir.file("gui");
+    const std::string driver = dir.file("hhc/tarnbook-hhc");
+    const std::string custom = dir.file("mine/hhc.sh");
+    for (const std::string& f : {driver, custom}) {
+        writeBytes(f, "#!/bin/sh\nexit 0\n");
+        ::chmod(f.c_str(), 0755);
+    }
+    platform::createFolders(program);
+    EXPECT_EQ(project::detectCompiler(program), driver);
+    const std::string sh = platform::findExecutable("sh");
+    const struct {
+        std::string setting, expected;
+    } cases[] = {
+        {"", driver},
+        {" ", driver},
+        {"tarnbook-hhc", driver},  // what an earlier first start stored
+        {"/gone/bin/tarnbook-hhc", driver},
+        {custom, custom},
+        {"sh", sh},                          // a bare program name is looked up on PATH
+        {"/gone/HHC.EXE", "/gone/HHC.EXE"},  // the build tells the author to check it
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(project::resolveCompiler(c.setting, program), c.expected) << c.setting;
 }
 
 TEST(SettingColours, NamesAndNumbersInStoredOrder) {

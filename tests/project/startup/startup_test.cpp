@@ -3,6 +3,7 @@
 #include "BuildInfo.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
+#include "platform/IoError.h"
 #include "platform/Paths.h"
 #include "project/ProjectLifecycle.h"
 #include "project/Startup.h"
@@ -207,12 +208,28 @@ TEST_F(StartupFixture, SubmenuOpensInPlaceDropDownMovesToTheHead) {
     EXPECT_EQ(recent.names()[0], a);
 }
 
-TEST_F(StartupFixture, SecondInstanceIsRefused) {
+TEST_F(StartupFixture, SecondInstanceIsRefusedAndALockThatCannotBeMadeIsAnError) {
     auto first = project::claimSingleInstance(app);
     ASSERT_TRUE(first);
     EXPECT_FALSE(project::claimSingleInstance(app));
     first.reset();
     EXPECT_TRUE(project::claimSingleInstance(app));
+
+    // A file where the app folder should be, a folder where the lock file should be: no
+    // silent end as if another instance ran, but an error naming the place and the reason.
+    writeBytes(f.dir.file("plain"), "x");
+    platform::createFolders(f.dir.file("locked/tarnbook.lock"));
+    for (const std::string& folder : {f.dir.file("plain"), f.dir.file("locked")}) {
+        try {
+            project::claimSingleInstance(folder);
+            ADD_FAILURE() << folder;
+        } catch (const platform::IoError& e) {
+            const std::string text = e.what();
+            EXPECT_NE(text.find("ロックファイルを作成できません"), std::string::npos) << text;
+            EXPECT_NE(text.find(folder), std::string::npos) << text;
+            EXPECT_NE(text.find("理由: "), std::string::npos) << text;
+        }
+    }
 }
 
 }  // namespace

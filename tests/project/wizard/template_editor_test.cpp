@@ -61,25 +61,26 @@ TEST(TemplateEditor, DeleteRenumbersAndKeepsTotalAndDefaultConsistent) {
     EXPECT_FALSE(e.deleteEnabled());
 }
 
-TEST(TemplateEditor, NoOnCloseRestoresTheTemplatesAsOpened) {
+TEST(TemplateEditor, NoOnCloseDiscardsOnlyWhatChangedSinceTheLastSave) {
     tarnbook::testing::TempDir dir;
     auto s = threeTemplates(dir.file("s.INI"), 1);
-    const std::string before = s.toBytes();
     TemplateEditorForm e(s);
     e.fields.name = "renamed";
     e.fieldChanged();
-    e.choose(2);  // saves T1 as "renamed" and writes the file
-    e.newStyle(std::string("extra"));
-    e.deleteShown();
+    e.choose(2);                       // saves T1 as "renamed" and writes the file
+    e.newStyle(std::string("extra"));  // not saved
+    e.fields.css = "unsaved.css";
+    e.fieldChanged();
     tarnbook::testing::FakePrompts prompts;
     prompts.answers = {ui::Answer::Cancel};
     EXPECT_FALSE(e.close(prompts));
     prompts.answers = {ui::Answer::No};
     EXPECT_TRUE(e.close(prompts));
-    auto reread = platform::IniFile::load(dir.file("s.INI"));
-    EXPECT_EQ(reread.readString("TEMPLATE1", "Name"), "T1");
-    EXPECT_EQ(reread.readInteger("TEMPLATE", "TOTAL"), 3);
-    EXPECT_EQ(sections(reread), 3);
+    for (const auto& ini : {s, platform::IniFile::load(dir.file("s.INI"))}) {
+        EXPECT_EQ(ini.readString("TEMPLATE1", "Name"), "renamed");
+        EXPECT_EQ(ini.readInteger("TEMPLATE", "TOTAL"), 3);
+        EXPECT_EQ(sections(ini), 3);
+    }
 }
 
 TEST(TemplateEditor, SavesTopmostLikeTheOtherBoxes) {

@@ -88,6 +88,7 @@ class TagCommandsTest : public QObject {
         QVERIFY(start);
         ws.tree.setFocused(start);
         ws.currentPage = authoring::resourceFullPath(ws, start->data.HTML);
+        ws.editorFile = ws.currentPage;
         editor.setTextBytes(platform::readFile(ws.currentPage));
         const auto bodyEnd = editor.find("</BODY>", 0, true, false);
         QVERIFY(bodyEnd);
