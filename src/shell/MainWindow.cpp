@@ -35,6 +35,7 @@
 #include "shell/TextEditor.h"
 #include "shell/ToolbarArea.h"
 #include "shell/TreeArea.h"
+#include "shell/TreeDropTarget.h"
 #include "shell/WebPreview.h"
 
 // The icons live in this static library; its resource initializer must be called by name, or
@@ -76,9 +77,9 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     auto* tools = new ProjectToolsArea(*cx_);
     auto* maps = new MapArea(*cx_);
     auto* imports = new ImportArea(*cx_);
-    tree_->askTitleSource = [imports] { return imports->askTitleSource(); };
-    tree_->importFile = [imports](const std::string& path, project::TreeNode* parent,
-                                  int titleSource) {
+    tree_->drops().askTitleSource = [imports] { return imports->askTitleSource(); };
+    tree_->drops().importFile = [imports](const std::string& path, project::TreeNode* parent,
+                                          int titleSource) {
         imports->importDroppedFile(path, parent, titleSource);
     };
     project_->applyNodeBoxes = [this](bool on) { tree_->setNodeBoxes(on); };

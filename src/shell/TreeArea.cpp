@@ -1,25 +1,22 @@
 #include "shell/TreeArea.h"
 
-#include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMainWindow>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTreeView>
-#include <QUrl>
 
 #include "authoring/EditorPage.h"
 #include "contents/ItemForms.h"
 #include "contents/NodeSelection.h"
 #include "contents/TreeOps.h"
-#include "folderimport/FolderImport.h"
 #include "shell/ContentTreeModel.h"
 #include "shell/NewItemDialog.h"
 #include "shell/PropertyDialog.h"
 #include "shell/QtText.h"
 #include "shell/TreeContextMenu.h"
+#include "shell/TreeDropTarget.h"
 
 namespace tarnbook::shell {
 
@@ -55,15 +52,6 @@ contents::TreeKey treeKeyOf(int key) {
     }
 }
 
-// The local files among dragged data; other URLs are not material for the tree.
-std::vector<std::string> localFiles(const QMimeData* mime) {
-    std::vector<std::string> files;
-    if (!mime) return files;
-    for (const QUrl& url : mime->urls())
-        if (url.isLocalFile()) files.push_back(corePathOf(url.toLocalFile()));
-    return files;
-}
-
 }  // namespace
 
 TreeArea::TreeArea(WindowContext& context, QWidget* parent) : QObject(parent), cx_(context) {
@@ -74,8 +62,6 @@ TreeArea::TreeArea(WindowContext& context, QWidget* parent) : QObject(parent), c
     // Ctrl+ and Shift+ build a multi-selection; the tree never drags its own nodes.
     view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view_->setDragEnabled(false);
-    view_->setAcceptDrops(true);
-    view_->viewport()->setAcceptDrops(true);
     // Long captions widen the column, so the tree can scroll sideways.
     view_->header()->setStretchLastSection(false);
     view_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -96,6 +82,7 @@ TreeArea::TreeArea(WindowContext& context, QWidget* parent) : QObject(parent), c
     connect(model_, &QAbstractItemModel::layoutChanged, this, &TreeArea::reshaped);
     connect(model_, &QAbstractItemModel::modelReset, this, [this] { --reshaping_; });
     menu_ = new TreeContextMenu(cx_, view_);
+    drops_ = new TreeDropTarget(cx_, *view_, [this] { pushSelectionToView(); });
     connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& i) { onCurrentChanged(i); });
     connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -325,64 +312,6 @@ bool TreeArea::keyPress(QKeyEvent* e) {
            press.key == contents::TreeKey::Enter;
 }
 
-bool TreeArea::dragEvent(QEvent* e) {
-    switch (e->type()) {
-        case QEvent::DragEnter:
-        case QEvent::DragMove: {
-            auto* d = static_cast<QDragMoveEvent*>(e);
-            if (localFiles(d->mimeData()).empty() || !(d->possibleActions() & Qt::CopyAction)) {
-                d->ignore();
-                view_->setDropTarget({});
-                return true;
-            }
-            d->setDropAction(Qt::CopyAction);
-            d->accept();
-            view_->setDropTarget(view_->indexAt(d->position().toPoint()));
-            return true;
-        }
-        case QEvent::DragLeave:
-            view_->setDropTarget({});
-            return true;
-        case QEvent::Drop: {
-            auto* d = static_cast<QDropEvent*>(e);
-            view_->setDropTarget({});
-            const std::vector<std::string> files = localFiles(d->mimeData());
-            if (files.empty() || !(d->possibleActions() & Qt::CopyAction)) {
-                d->ignore();
-                return true;
-            }
-            d->setDropAction(Qt::CopyAction);
-            d->accept();
-            dropPoint_ = d->position().toPoint();
-            dropFiles(files);
-            return true;
-        }
-        default:
-            return false;
-    }
-}
-
-void TreeArea::dropFiles(const std::vector<std::string>& files) {
-    contents::TreeHooks hooks = cx_.hooks();
-    hooks.askTitleSource = askTitleSource;
-    hooks.isDropImportable = [this](const std::string& file) {
-        return folderimport::isDropImportable(cx_.ws.settings, file);
-    };
-    hooks.importOneFile = [this](const std::string& file, TreeNode* parent, int titleSource,
-                                 const std::string&) {
-        if (importFile) importFile(file, parent, titleSource);
-    };
-    // Looked up again for every file: earlier imports may have shifted the rows.
-    hooks.nodeAtDropPoint = [this] { return ContentTreeModel::nodeAt(view_->indexAt(dropPoint_)); };
-    view_->setUpdatesEnabled(false);
-    cx_.guarded([&] {
-        contents::dropOnTree(cx_.ws, files, hooks);
-        authoring::refreshWindowState(cx_.ws);
-    });
-    view_->setUpdatesEnabled(true);
-    pushSelectionToView();
-}
-
 bool TreeArea::eventFilter(QObject* watched, QEvent* e) {
     if (watched == view_ && e->type() == QEvent::KeyPress)
         return keyPress(static_cast<QKeyEvent*>(e));
@@ -396,11 +325,6 @@ bool TreeArea::eventFilter(QObject* watched, QEvent* e) {
         case QEvent::MouseMove:
             // No rubber-band or drag selection: the selection is made by clicks.
             return static_cast<QMouseEvent*>(e)->buttons() != Qt::NoButton;
-        case QEvent::DragEnter:
-        case QEvent::DragMove:
-        case QEvent::DragLeave:
-        case QEvent::Drop:
-            return dragEvent(e);
         default:
             return QObject::eventFilter(watched, e);
     }

@@ -2,10 +2,6 @@
 #include <QObject>
 #include <QPersistentModelIndex>
 #include <QPoint>
-#include <functional>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "shell/WindowContext.h"
 
@@ -20,9 +16,10 @@ namespace tarnbook::shell {
 class ContentTreeModel;
 class ContentTreeView;
 class TreeContextMenu;
+class TreeDropTarget;
 
-// The contents tree pane: its view and model, the mouse, keys and file drops on it, its
-// context menu, and the commands that change the tree. The core tree holds the selection;
+// The contents tree pane: its view and model, the mouse and keys on it, its context menu and
+// file drops, and the commands that change the tree. The core tree holds the selection;
 // the view shows it.
 class TreeArea : public QObject {
     Q_OBJECT
@@ -40,11 +37,7 @@ class TreeArea : public QObject {
     // The tree's part of the hooks the core's tree handling calls.
     void addHooks(contents::TreeHooks& hooks);
 
-    // Set by the window: the drop's title-source question (nullopt: cancelled) and the
-    // import of one dropped file under a node (null: the top level).
-    std::function<std::optional<int>()> askTitleSource;
-    std::function<void(const std::string& path, project::TreeNode* parent, int titleSource)>
-        importFile;
+    TreeDropTarget& drops() { return *drops_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -58,8 +51,6 @@ class TreeArea : public QObject {
     bool mousePress(QMouseEvent* e);
     void selectByClick(project::TreeNode* node, bool shift, bool ctrl);
     bool keyPress(QKeyEvent* e);
-    bool dragEvent(QEvent* e);
-    void dropFiles(const std::vector<std::string>& files);
     void pushSelectionToView();
     // After the model's rows changed: the view shows the core's selection again.
     void reshaped();
@@ -69,12 +60,12 @@ class TreeArea : public QObject {
     ContentTreeView* view_ = nullptr;
     ContentTreeModel* model_ = nullptr;
     TreeContextMenu* menu_ = nullptr;
+    TreeDropTarget* drops_ = nullptr;
     bool syncing_ = false;
     int reshaping_ = 0;             // inside a change of the model's rows
     bool menuPending_ = false;      // the core asked for the context menu
     bool pressPassedOn_ = false;    // the last press went to the view (a +/- box)
     QPoint menuPoint_;              // global position of the last right press
-    QPoint dropPoint_;              // viewport position of the drop being imported
     QPersistentModelIndex anchor_;  // where a Shift+click range starts
 };
 
