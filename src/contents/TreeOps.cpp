@@ -358,45 +358,72 @@ int compareCaptions(const std::u16string& a, const std::u16string& b) {
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
+namespace {
+
+// Sorts the children of every parent that is out of order; true when any order changed.
+bool sortEveryLevel(ContentTree& tree, int sign) {
+    auto less = [sign](const TreeNode& a, const TreeNode& b) {
+        return sign * compareCaptions(a.caption, b.caption) < 0;
+    };
+    std::vector<TreeNode*> parents{nullptr};
+    tree.forEach([&](TreeNode& n) {
+        if (n.childCount() > 1) parents.push_back(&n);
+    });
+    bool changed = false;
+    for (TreeNode* p : parents) {
+        const std::size_t count = p ? p->childCount() : tree.topLevelCount();
+        auto at = [&](std::size_t i) { return p ? p->child(i) : tree.topLevel(i); };
+        bool ordered = true;
+        for (std::size_t i = 1; i < count && ordered; ++i) ordered = !less(*at(i), *at(i - 1));
+        if (ordered) continue;
+        tree.sortChildren(p, less);
+        changed = true;
+    }
+    return changed;
+}
+
+// The selected nodes trade caption, record and icons among their positions in pre-order;
+// children stay where they are. True when any position received another node's contents.
+bool sortSelection(ContentTree& tree, bool descending) {
+    const std::vector<TreeNode*> positions = tree.selectedNodes();
+    std::vector<std::string> keys;
+    keys.reserve(positions.size());
+    for (const TreeNode* n : positions) keys.push_back(asciiUpper(n->caption));
+    std::vector<std::size_t> order(positions.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const int c = keys[a].compare(keys[b]);
+        return descending ? c > 0 : c < 0;
+    });
+    if (std::is_sorted(order.begin(), order.end())) return false;
+    struct Payload {
+        std::u16string caption;
+        TData data;
+    };
+    std::vector<Payload> items;
+    items.reserve(positions.size());
+    for (TreeNode* n : positions) items.push_back({n->caption, n->data});
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        if (order[i] == i) continue;
+        TreeNode* n = positions[i];
+        n->caption = items[order[i]].caption;
+        n->data = items[order[i]].data;
+        n->data.Level = n->depth();
+        n->imageIndex = n->data.ImageIndex;
+        n->selectedIndex = n->imageIndex > 7 ? n->imageIndex : n->imageIndex + 1;
+        tree.nodeChanged(n);
+    }
+    return true;
+}
+
+}  // namespace
+
 void sortNodes(Workspace& ws, bool descending) {
     if (!ws.hasProject()) return;  // the descending sort is always enabled
-    ContentTree& tree = ws.tree;
-    const int sign = descending ? -1 : 1;
-    if (!tree.focused()) {
-        std::vector<TreeNode*> parents{nullptr};
-        tree.forEach([&](TreeNode& n) {
-            if (n.childCount() > 1) parents.push_back(&n);
-        });
-        for (TreeNode* p : parents) {
-            tree.sortChildren(p, [&](const TreeNode& a, const TreeNode& b) {
-                return sign * compareCaptions(a.caption, b.caption) < 0;
-            });
-        }
-    } else {
-        std::vector<TreeNode*> positions = tree.selectedNodes();
-        struct Payload {
-            std::u16string caption;
-            TData data;
-            std::string key;
-        };
-        std::vector<Payload> items;
-        items.reserve(positions.size());
-        for (TreeNode* n : positions)
-            items.push_back({n->caption, n->data, asciiUpper(n->caption)});
-        std::stable_sort(items.begin(), items.end(), [&](const Payload& a, const Payload& b) {
-            const int c = a.key.compare(b.key);
-            return descending ? c > 0 : c < 0;
-        });
-        for (std::size_t i = 0; i < positions.size(); ++i) {
-            TreeNode* n = positions[i];
-            n->caption = std::move(items[i].caption);
-            n->data = std::move(items[i].data);
-            n->data.Level = n->depth();
-            n->imageIndex = n->data.ImageIndex;
-            n->selectedIndex = n->imageIndex > 7 ? n->imageIndex : n->imageIndex + 1;
-        }
-    }
-    ws.markChanged();
+    const bool changed = ws.tree.focused() ? sortSelection(ws.tree, descending)
+                                           : sortEveryLevel(ws.tree, descending ? -1 : 1);
+    // A sort that finds everything in order leaves the project saved.
+    if (changed) ws.markChanged();
     project::refreshStatus(ws);
 }
 

@@ -133,4 +133,21 @@ QIcon ContentTreeModel::treeImage(int imageIndex) {
     return cache[static_cast<std::size_t>(imageIndex)];
 }
 
+void ContentTreeView::setDropTarget(const QModelIndex& index) {
+    if (index == dropTarget_) return;
+    dropTarget_ = index;
+    viewport()->update();
+}
+
+void ContentTreeView::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const {
+    if (!dropTarget_.isValid() || index != dropTarget_) {
+        QTreeView::drawRow(painter, option, index);
+        return;
+    }
+    QStyleOptionViewItem highlighted(option);
+    highlighted.state |= QStyle::State_Selected;
+    QTreeView::drawRow(painter, highlighted, index);
+}
+
 }  // namespace tarnbook::shell

@@ -58,15 +58,21 @@ class ContentTreeView : public QTreeView {
         viewport()->update();
     }
     bool nodeBoxes() const { return boxes_; }
+    // The row files dragged over the tree would land on; it is drawn as selected meanwhile.
+    void setDropTarget(const QModelIndex& index);
+    QModelIndex dropTarget() const { return dropTarget_; }
 
   protected:
     void drawBranches(QPainter* painter, const QRect& rect,
                       const QModelIndex& index) const override {
         if (boxes_) QTreeView::drawBranches(painter, rect, index);
     }
+    void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) const override;
 
   private:
     bool boxes_ = true;
+    QPersistentModelIndex dropTarget_;
 };
 
 }  // namespace tarnbook::shell

@@ -12,6 +12,7 @@
 
 #include "authoring/CustomTags.h"
 #include "authoring/EditorPage.h"
+#include "authoring/tags/NodeAnchor.h"
 #include "authoring/tags/TagCommandList.h"
 #include "contents/CommandTable.h"
 #include "project/Settings.h"
@@ -30,6 +31,7 @@ EditorArea::EditorArea(WindowContext& context, TextEditor& editor, WebPreview& p
       previewTextSize_(project::kDefaultPreviewTextSize) {
     editor_.onContextMenu = [this](QContextMenuEvent* e) { showContextMenu(e); };
     editor_.onPasteWithBreaks = [this] { cx_.run("ActEditPasteAdd"); };
+    editor_.onFocusEntered = [this] { focusEntered(); };
     tags_ = std::make_unique<TagCommands>(&cx_.window, cx_.ws);
 }
 
@@ -116,6 +118,18 @@ void EditorArea::checkTextSizeItem(int item) {
 
 void EditorArea::showContextMenu(QContextMenuEvent* e) {
     QMenu menu(&editor_);
+    buildContextMenu(menu);
+    menu.exec(e->globalPos());
+}
+
+void EditorArea::buildContextMenu(QMenu& menu) {
+    QMenu* objectTags = menu.addMenu(QStringLiteral("オブジェクトタグ(&T)"));
+    for (std::string_view id : authoring::editorTagSubmenu()) {
+        if (id == "|")
+            objectTags->addSeparator();
+        else if (QAction* a = cx_.action(id))
+            objectTags->addAction(a);
+    }
     QMenu* custom = menu.addMenu(QStringLiteral("カスタムタグ(&S)"));
     const auto tags =
         authoring::loadCustomTags(cx_.ws.settings.readString("SYSTEM", "CustomTag", ""));
@@ -130,17 +144,23 @@ void EditorArea::showContextMenu(QContextMenuEvent* e) {
         for (const auto& t : g.tags) addTag(sub, t);
     }
     for (const auto& t : tags.loose) addTag(custom, t);
-    QMenu* objectTags = menu.addMenu(QStringLiteral("オブジェクトタグ(&T)"));
-    for (std::string_view id : authoring::editorTagSubmenu()) {
-        if (id == "|")
-            objectTags->addSeparator();
-        else if (QAction* a = cx_.action(id))
-            objectTags->addAction(a);
-    }
     menu.addSeparator();
     for (const char* id : {"EditCopy1", "EditPaste1", "ActEditPasteAdd", "EditCut1", "TagUndo"})
         if (QAction* a = cx_.action(id)) menu.addAction(a);
-    menu.exec(e->globalPos());
+    menu.addSeparator();
+    QAction* help = menu.addAction(QStringLiteral("ヘルプ(&H)"));
+    help->setEnabled(static_cast<bool>(openHelp));
+    connect(help, &QAction::triggered, this, [this] {
+        if (openHelp) openHelp(kObjectTagHelpTopic);
+    });
+}
+
+void EditorArea::focusEntered() {
+    // Entering the editor puts the caret at the node's anchor, unless a selection (the
+    // anchor selected on switching to this page) is already there.
+    const project::TreeNode* n = cx_.ws.tree.focused();
+    if (!n || n->data.Anchor.empty() || editor_.selectionLength() > 0) return;
+    authoring::caretToNodeAnchor(editor_, n->data.Anchor);
 }
 
 }  // namespace tarnbook::shell

@@ -1,5 +1,6 @@
 #pragma once
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -7,6 +8,7 @@
 
 class QAction;
 class QContextMenuEvent;
+class QMenu;
 
 namespace tarnbook::shell {
 
@@ -30,9 +32,16 @@ class EditorArea : public QObject {
     void restoreTextSize(int size, int item);
     int previewTextSize() const { return previewTextSize_; }
     void checkTextSizeItem(int item);
+    // Fills the editor's context menu (it is built afresh each time it opens).
+    void buildContextMenu(QMenu& menu);
+
+    // Opens a topic of the program's help; the menu's help entry is disabled while unset.
+    std::function<void(int topic)> openHelp;
+    static constexpr int kObjectTagHelpTopic = 60;
 
   private:
     void showContextMenu(QContextMenuEvent* e);
+    void focusEntered();
     // Cut, copy or paste in the focused text widget; nothing when none has the focus.
     void editFocused(const char* slot);
 

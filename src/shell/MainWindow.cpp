@@ -35,6 +35,7 @@
 #include "shell/TextEditor.h"
 #include "shell/ToolbarArea.h"
 #include "shell/TreeArea.h"
+#include "shell/TreeDropTarget.h"
 #include "shell/WebPreview.h"
 
 // The icons live in this static library; its resource initializer must be called by name, or
@@ -76,6 +77,11 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     auto* tools = new ProjectToolsArea(*cx_);
     auto* maps = new MapArea(*cx_);
     auto* imports = new ImportArea(*cx_);
+    tree_->drops().askTitleSource = [imports] { return imports->askTitleSource(); };
+    tree_->drops().importFile = [imports](const std::string& path, project::TreeNode* parent,
+                                          int titleSource) {
+        imports->importDroppedFile(path, parent, titleSource);
+    };
     project_->applyNodeBoxes = [this](bool on) { tree_->setNodeBoxes(on); };
     project_->rehighlightEditor = [this] {
         authoring::htmlTagPickUp(*editor_, authoring::readHighlightSettings(ws_->settings));
@@ -196,12 +202,16 @@ contents::TreeHooks MainWindow::hooks() {
     };
     h.editorPageShowing = [this] { return tabs_->currentIndex() == 1; };
     h.editHtml = [this] { authoring::openExternalEditor(*ws_); };
+    if (tree_) tree_->addHooks(h);
     return h;
 }
 
 void MainWindow::showSelected() {
+    const int writesBefore = pane0Writes_;
     contents::showSelectedNode(*ws_, hooks());
-    if (!ws_->currentPage.empty()) pane0_->setText(fromCp932(ws_->currentPage));
+    // A page loaded into the editor has put its path (and "#anchor") there already.
+    if (pane0Writes_ == writesBefore && !ws_->currentPage.empty())
+        pane0_->setText(fromCp932(ws_->currentPage));
     authoring::refreshWindowState(*ws_);
 }
 
@@ -266,7 +276,10 @@ int MainWindow::tabIndexOf(ui::Page page) const {
 }
 
 void MainWindow::setStatusText(int pane, const std::string& text) {
-    if (pane == 0) pane0_->setText(fromUtf8(text));
+    if (pane == 0) {
+        pane0_->setText(fromUtf8(text));
+        ++pane0Writes_;
+    }
     if (pane == 2) pane2_->setText(fromUtf8(text));
 }
 

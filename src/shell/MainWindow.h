@@ -55,6 +55,8 @@ class MainWindow : public QMainWindow, public ui::StatusDisplay {
     WebPreview& preview() { return *preview_; }
     QTreeView& treeView();
     QTabWidget& pages() { return *tabs_; }
+    TreeArea& treeArea() { return *tree_; }
+    EditorArea& editorArea() { return *editorArea_; }
     QAction* action(std::string_view id) const;
     QMenu* recentMenu() const;
     QMenu* openDropDown() const;
@@ -102,7 +104,9 @@ class MainWindow : public QMainWindow, public ui::StatusDisplay {
     contents::CommandRegistry commands_;
     bool started_ = false;
     bool standardPageChecked_ = false;
-    int pendingFrame_ = -1;  // stored tree pane width, applied once the window has its size
+    int pendingFrame_ = -1;
+    int pane0Writes_ = 0;  // how often the core wrote the first status pane  // stored tree pane
+                           // width, applied once the window has its size
     WebPreview* preview_ = nullptr;
     TextEditor* editor_ = nullptr;
     std::unique_ptr<project::Workspace> ws_;

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QFocusEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
@@ -222,6 +223,14 @@ void TextEditor::contextMenuEvent(QContextMenuEvent* e) {
         onContextMenu(e);
     else
         QPlainTextEdit::contextMenuEvent(e);
+}
+
+void TextEditor::focusInEvent(QFocusEvent* e) {
+    QPlainTextEdit::focusInEvent(e);
+    // Coming back from a menu, a dialog or another window is no entering.
+    const Qt::FocusReason r = e->reason();
+    if (onFocusEntered && r != Qt::PopupFocusReason && r != Qt::ActiveWindowFocusReason)
+        onFocusEntered();
 }
 
 }  // namespace tarnbook::shell

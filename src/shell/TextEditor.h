@@ -50,9 +50,12 @@ class TextEditor : public QPlainTextEdit, public ui::SourceEditor {
   protected:
     void keyPressEvent(QKeyEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
 
   public:
     std::function<void(QContextMenuEvent*)> onContextMenu;
+    // The focus entered from another control (a click or a key), not back from a popup.
+    std::function<void()> onFocusEntered;
 
   private:
     std::string loaded_;   // the bytes as loaded; valid while !edited_

@@ -1,7 +1,10 @@
 #include "shell/TreeArea.h"
 
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMainWindow>
+#include <QMouseEvent>
+#include <QScrollBar>
 #include <QTreeView>
 
 #include "authoring/EditorPage.h"
@@ -11,6 +14,9 @@
 #include "shell/ContentTreeModel.h"
 #include "shell/NewItemDialog.h"
 #include "shell/PropertyDialog.h"
+#include "shell/QtText.h"
+#include "shell/TreeContextMenu.h"
+#include "shell/TreeDropTarget.h"
 
 namespace tarnbook::shell {
 
@@ -53,11 +59,34 @@ TreeArea::TreeArea(WindowContext& context, QWidget* parent) : QObject(parent), c
     view_->setHeaderHidden(true);
     view_->setUniformRowHeights(true);
     view_->setIconSize(QSize(16, 16));
+    // Ctrl+ and Shift+ build a multi-selection; the tree never drags its own nodes.
+    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view_->setDragEnabled(false);
+    // Long captions widen the column, so the tree can scroll sideways.
+    view_->header()->setStretchLastSection(false);
+    view_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     view_->installEventFilter(this);
+    view_->viewport()->installEventFilter(this);
     model_ = new ContentTreeModel(cx_.ws.tree, this);
+    // While rows come and go the view adjusts its own selection and cursor; the core's
+    // stand. The counting brackets the selection model's own handling of each change.
+    connect(model_, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this] { ++reshaping_; });
+    connect(model_, &QAbstractItemModel::rowsAboutToBeInserted, this, [this] { ++reshaping_; });
+    connect(model_, &QAbstractItemModel::rowsAboutToBeMoved, this, [this] { ++reshaping_; });
+    connect(model_, &QAbstractItemModel::layoutAboutToBeChanged, this, [this] { ++reshaping_; });
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] { ++reshaping_; });
     view_->setModel(model_);
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, &TreeArea::reshaped);
+    connect(model_, &QAbstractItemModel::rowsInserted, this, &TreeArea::reshaped);
+    connect(model_, &QAbstractItemModel::rowsMoved, this, &TreeArea::reshaped);
+    connect(model_, &QAbstractItemModel::layoutChanged, this, &TreeArea::reshaped);
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { --reshaping_; });
+    menu_ = new TreeContextMenu(cx_, view_);
+    drops_ = new TreeDropTarget(cx_, *view_, [this] { pushSelectionToView(); });
     connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& i) { onCurrentChanged(i); });
+    connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TreeArea::onViewSelectionChanged);
     connect(model_, &QAbstractItemModel::dataChanged, this, &TreeArea::onRowsChanged);
     connect(model_, &QAbstractItemModel::modelReset, this, &TreeArea::syncView);
     connect(model_, &QAbstractItemModel::rowsInserted, this,
@@ -105,18 +134,44 @@ void TreeArea::setNodeBoxes(bool on) {
     view_->setNodeBoxes(on);
 }
 
+void TreeArea::addHooks(contents::TreeHooks& hooks) {
+    hooks.openContextMenu = [this] { menuPending_ = true; };
+    hooks.scrollHorizontally = [this](int steps) {
+        QScrollBar* bar = view_->horizontalScrollBar();
+        bar->setValue(bar->value() + steps * bar->singleStep());
+    };
+}
+
 void TreeArea::syncView() {
     syncing_ = true;
     for (TreeNode* n = cx_.ws.tree.first(); n; n = project::ContentTree::next(n))
         if (n->hasChildren()) view_->setExpanded(model_->indexOf(n), n->expanded());
-    const QModelIndex cur = model_->indexOf(cx_.ws.tree.focused());
-    if (view_->currentIndex() != cur)
-        view_->selectionModel()->setCurrentIndex(cur, QItemSelectionModel::ClearAndSelect);
+    syncing_ = false;
+    pushSelectionToView();
+}
+
+void TreeArea::reshaped() {
+    if (--reshaping_ == 0) pushSelectionToView();
+}
+
+void TreeArea::pushSelectionToView() {
+    const auto& tree = cx_.ws.tree;
+    QItemSelection selection;
+    for (const TreeNode* n : tree.selectedNodes()) {
+        const QModelIndex i = model_->indexOf(n);
+        selection.select(i, i);
+    }
+    QItemSelectionModel* sm = view_->selectionModel();
+    const QModelIndex focused = model_->indexOf(tree.focused());
+    syncing_ = true;
+    if (sm->currentIndex() != focused) sm->setCurrentIndex(focused, QItemSelectionModel::NoUpdate);
+    if (sm->selection() != selection) sm->select(selection, QItemSelectionModel::ClearAndSelect);
     syncing_ = false;
 }
 
 void TreeArea::onRowsChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight) {
     // The core changed expansion or focus of these rows: the view follows, row by row.
+    bool focusMoved = false;
     syncing_ = true;
     for (int r = topLeft.row(); r <= bottomRight.row(); ++r) {
         const QModelIndex i = topLeft.siblingAtRow(r);
@@ -124,10 +179,10 @@ void TreeArea::onRowsChanged(const QModelIndex& topLeft, const QModelIndex& bott
         if (!n) continue;
         if (n->hasChildren() && view_->isExpanded(i) != n->expanded())
             view_->setExpanded(i, n->expanded());
-        if (n == cx_.ws.tree.focused() && view_->currentIndex() != i)
-            view_->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect);
+        if (n == cx_.ws.tree.focused() || i == view_->currentIndex()) focusMoved = true;
     }
     syncing_ = false;
+    if (focusMoved) pushSelectionToView();
 }
 
 void TreeArea::onExpansion(const QModelIndex& index, bool expanded) {
@@ -140,35 +195,139 @@ void TreeArea::onExpansion(const QModelIndex& index, bool expanded) {
     }
 }
 
+void TreeArea::onViewSelectionChanged(const QItemSelection& selected,
+                                      const QItemSelection& deselected) {
+    if (syncing_ || reshaping_ > 0) return;
+    // Keyboard selection (Shift+arrows, Ctrl+Space) reaches the core.
+    for (const QModelIndex& i : deselected.indexes())
+        cx_.ws.tree.setSelected(ContentTreeModel::nodeAt(i), false);
+    for (const QModelIndex& i : selected.indexes())
+        cx_.ws.tree.setSelected(ContentTreeModel::nodeAt(i), true);
+}
+
 void TreeArea::onCurrentChanged(const QModelIndex& index) {
-    if (syncing_) return;
+    if (syncing_ || reshaping_ > 0) return;
+    // The keyboard moved the cursor: the node under it is shown as a click would show it.
     TreeNode* n = ContentTreeModel::nodeAt(index);
     if (!n || n == cx_.ws.tree.focused()) return;
     cx_.guarded([&] {
-        contents::MousePress press;
-        press.node = n;
-        press.left = true;
-        contents::treeMouseDown(cx_.ws, press, cx_.hooks());
-        if (cx_.ws.tree.focused() != n) cx_.ws.tree.selectOnly(n);
+        cx_.ws.rightClick = false;
+        cx_.ws.tree.setSelected(n, true);
+        cx_.ws.tree.setFocused(n);
         cx_.showSelected();
     });
 }
 
-bool TreeArea::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == view_ && e->type() == QEvent::KeyPress) {
-        auto* k = static_cast<QKeyEvent*>(e);
-        contents::KeyPress press;
-        press.key = treeKeyOf(k->key());
-        press.ctrl = k->modifiers() & Qt::ControlModifier;
-        press.shift = k->modifiers() & Qt::ShiftModifier;
-        press.alt = k->modifiers() & Qt::AltModifier;
-        // Plain keys move the cursor as the view does; Ctrl combinations are the tree's commands.
-        if (press.ctrl && press.key != contents::TreeKey::Other) {
-            cx_.guarded([&] { contents::treeKeyDown(cx_.ws, press, cx_.hooks()); });
-            return true;
+void TreeArea::openPendingMenu() {
+    if (!menuPending_) return;
+    menuPending_ = false;
+    menu_->popup(menuPoint_);
+}
+
+bool TreeArea::mousePress(QMouseEvent* e) {
+    const QPoint pos = e->position().toPoint();
+    const QModelIndex index = view_->indexAt(pos);
+    TreeNode* node = ContentTreeModel::nodeAt(index);
+    // The +/- box belongs to the view: it opens or closes the node and selects nothing.
+    const int itemLeft = node ? view_->visualRect(index).left() : 0;
+    pressPassedOn_ = node && node->hasChildren() && view_->nodeBoxes() &&
+                     e->button() == Qt::LeftButton && pos.x() < itemLeft &&
+                     pos.x() >= itemLeft - view_->indentation();
+    if (pressPassedOn_) return false;
+
+    contents::MousePress press;
+    press.node = node;
+    press.left = e->button() == Qt::LeftButton;
+    press.right = e->button() == Qt::RightButton;
+    press.shift = e->modifiers() & Qt::ShiftModifier;
+    press.ctrl = e->modifiers() & Qt::ControlModifier;
+    press.alt = e->modifiers() & Qt::AltModifier;
+    menuPending_ = false;
+    menuPoint_ = e->globalPosition().toPoint();
+    const bool toggle = e->type() == QEvent::MouseButtonDblClick && press.left && node &&
+                        !press.shift && !press.ctrl && node->hasChildren();
+    cx_.guarded([&] {
+        contents::treeMouseDown(cx_.ws, press, cx_.hooks());
+        if (press.left && node) selectByClick(node, press.shift, press.ctrl);
+        if (toggle) cx_.ws.tree.setExpanded(node, !node->expanded());
+        authoring::refreshWindowState(cx_.ws);
+    });
+    pushSelectionToView();
+    openPendingMenu();
+    return true;
+}
+
+void TreeArea::selectByClick(TreeNode* node, bool shift, bool ctrl) {
+    auto& tree = cx_.ws.tree;
+    TreeNode* before = tree.focused();
+    const bool pageWasShown = !cx_.ws.rightClick;
+    if (shift) {
+        // From the anchor to the clicked node, as the rows stand on screen.
+        const QModelIndex to = model_->indexOf(node);
+        QModelIndex from = anchor_.isValid() ? QModelIndex(anchor_) : model_->indexOf(before);
+        if (!from.isValid() || view_->visualRect(from).isEmpty()) from = to;
+        if (!ctrl) tree.clearSelection();
+        const bool down = view_->visualRect(from).top() <= view_->visualRect(to).top();
+        for (QModelIndex i = from; i.isValid();
+             i = down ? view_->indexBelow(i) : view_->indexAbove(i)) {
+            tree.setSelected(ContentTreeModel::nodeAt(i), true);
+            if (i == to) break;
         }
+        tree.setFocused(node);
+    } else if (ctrl) {
+        tree.setSelected(node, !node->selected());
+        anchor_ = model_->indexOf(node);
+        if (node->selected()) {
+            tree.setFocused(node);
+        } else {
+            const auto rest = tree.selectedNodes();
+            tree.setFocused(rest.empty() ? nullptr : rest.back());
+        }
+    } else {
+        anchor_ = model_->indexOf(node);
+        const bool alone = node->selected() && tree.selectedNodes().size() == 1;
+        tree.selectOnly(node);
+        // Clicking the node already shown keeps the editor's text as it is.
+        if (alone && before == node && pageWasShown) return;
     }
-    return QObject::eventFilter(watched, e);
+    const bool plain = !shift && !ctrl;
+    if (tree.focused() && (tree.focused() != before || !pageWasShown || plain)) cx_.showSelected();
+}
+
+bool TreeArea::keyPress(QKeyEvent* e) {
+    contents::KeyPress press;
+    press.key = treeKeyOf(e->key());
+    press.ctrl = e->modifiers() & Qt::ControlModifier;
+    press.shift = e->modifiers() & Qt::ShiftModifier;
+    press.alt = e->modifiers() & Qt::AltModifier;
+    menuPending_ = false;
+    cx_.guarded([&] {
+        contents::treeKeyDown(cx_.ws, press, cx_.hooks());
+        if (press.key == contents::TreeKey::Enter) authoring::refreshWindowState(cx_.ws);
+    });
+    openPendingMenu();
+    // Ctrl combinations are the tree's commands and Enter shows the node; other keys move the
+    // cursor and the selection as the view does.
+    return (press.ctrl && press.key != contents::TreeKey::Other) ||
+           press.key == contents::TreeKey::Enter;
+}
+
+bool TreeArea::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == view_ && e->type() == QEvent::KeyPress)
+        return keyPress(static_cast<QKeyEvent*>(e));
+    if (watched != view_->viewport()) return QObject::eventFilter(watched, e);
+    switch (e->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            return mousePress(static_cast<QMouseEvent*>(e));
+        case QEvent::MouseButtonRelease:
+            return !pressPassedOn_;
+        case QEvent::MouseMove:
+            // No rubber-band or drag selection: the selection is made by clicks.
+            return static_cast<QMouseEvent*>(e)->buttons() != Qt::NoButton;
+        default:
+            return QObject::eventFilter(watched, e);
+    }
 }
 
 }  // namespace tarnbook::shell

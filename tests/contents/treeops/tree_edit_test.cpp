@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 
 #include "contents/CommandTable.h"
@@ -216,6 +217,40 @@ TEST(SortNodes, SelectedNodesTradeRecordsWhileChildrenStay) {
     EXPECT_EQ(first->selectedIndex, 9);
     EXPECT_EQ(p.ws.tree.topLevel(2)->selectedIndex, 1);
     EXPECT_TRUE(levelsAgree(p.ws.tree));
+}
+
+TEST(SortNodes, FindingEverythingInOrderLeavesTheProjectSaved) {
+    struct Case {
+        const char* tree;
+        const char* selected;  // titles, the first focused; empty: the whole tree
+        bool descending;
+        bool changes;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"a(x y) B", "", false, false, "a(x y) B"},
+        {"a(y x) b", "", false, true, "a(x y) b"},  // only a nested level is out of order
+        {"b a", "", true, false, "b a"},
+        {"a b", "", true, true, "b a"},
+        {"a b c", "a c", false, false, "a b c"},
+        {"c(x) b a", "c a", false, true, "a(x) b c"},
+        {"a A", "A a", false, false, "a A"},  // equal captions keep their places
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.tree) + " / " + c.selected);
+        OpenProject p;
+        buildTree(p.ws.tree, c.tree);
+        std::istringstream titles(c.selected);
+        for (std::string t; titles >> t;) {
+            TreeNode* n = findTitle(p.ws.tree, t);
+            p.ws.tree.setSelected(n, true);
+            if (!p.ws.tree.focused()) p.ws.tree.setFocused(n);
+        }
+        ASSERT_TRUE(p.ws.saved);
+        sortNodes(p.ws, c.descending);
+        EXPECT_EQ(treeText(p.ws.tree), c.after);
+        EXPECT_EQ(p.ws.saved, !c.changes);
+    }
 }
 
 TEST(KindAndIcons, ChangeKindKeepsChildrenAndToggleSwitchesVariants) {
