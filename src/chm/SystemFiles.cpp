@@ -218,8 +218,8 @@ std::string systemFile(const SystemInput& in, const std::string& idxhdr) {
     putU32(flags, in.languageId);
     putU32(flags, 0);  // the Workshop compiler leaves the DBCS flag clear, also for Japanese
     putU32(flags, in.fullTextSearch ? 1 : 0);
-    putU32(flags, 0);  // keyword links in a binary index: none written
-    putU32(flags, 0);  // associative links in a binary index: none written
+    putU32(flags, in.keywordLinks ? 1 : 0);
+    putU32(flags, in.associativeLinks ? 1 : 0);
     putU64(flags, fileTime(in.timestamp));
     putU32(flags, 0);
     putU32(flags, 0);
@@ -235,6 +235,8 @@ std::string systemFile(const SystemInput& in, const std::string& idxhdr) {
         if (!in.contentsFile.empty()) putRecord(s, 0, cString(in.contentsFile));
         if (!in.indexFile.empty()) putRecord(s, 1, cString(in.indexFile));
     }
+    // The viewer finds the index file's topic by this id when the index is binary.
+    if (in.binaryIndex && !in.indexFile.empty()) putRecord(s, 7, u32(topicUrlId(in.indexFile)));
     putRecord(s, 12, u32(0));  // information types
     putRecord(s, 13, idxhdr);
     putRecord(s, 15, u32(0));  // information type checksum
@@ -260,11 +262,15 @@ std::optional<std::uint32_t> parseProjectNumber(const std::string& text) {
 }
 
 std::uint32_t topicUrlId(const std::string& local) {
-    // FNV-1a over the name without regard to ASCII case: URLs are looked up that way.
-    std::uint32_t h = 2166136261u;
-    for (char c : local) {
-        const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-        h = (h ^ static_cast<unsigned char>(lower)) * 16777619u;
+    // The name read as a number in base 43 with '0' as the zero digit, modulo 2^32, after
+    // ASCII from '_' up was moved down by 0x20 (letters to upper case, '_' to '?') and '/'
+    // became '\\', as the Workshop compiler numbers its URLs.
+    std::uint32_t h = 0;
+    for (char ch : local) {
+        auto c = static_cast<unsigned char>(ch);
+        if (c == '/') c = '\\';
+        if (c >= '_' && c < 0x80) c -= 0x20;
+        h = h * 43 + (static_cast<std::uint32_t>(c) - '0');
     }
     return h;
 }

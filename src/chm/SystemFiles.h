@@ -57,6 +57,9 @@ struct SystemInput {
     std::string contentsFile;  // entry name without '/', empty for none
     std::string indexFile;
     bool fullTextSearch = false;
+    bool binaryIndex = false;       // the index is also written as $WWKeywordLinks
+    bool keywordLinks = false;      // $WWKeywordLinks holds keywords
+    bool associativeLinks = false;  // $WWAssociativeLinks holds ALink names
     std::vector<WindowDefinition> windows;
     // The texts of the contents entries, level by level: each page's title, or the entry's
     // name where the page has none or for headings.
@@ -70,7 +73,8 @@ struct SystemInput {
 // Every system file; #SYSTEM and #ITBITS stored uncompressed as the Workshop compiler does.
 std::vector<ChmFile> buildSystemFiles(const SystemInput& input);
 
-// The id the URL table files a topic under (also #SYSTEM's binary-index entry).
+// The id the URL table files a topic under (also #SYSTEM's binary-index entry), as the
+// Workshop compiler computes it.
 std::uint32_t topicUrlId(const std::string& local);
 
 // A number as the project writes it: "0x" hexadecimal or decimal; nullopt when it is neither.

@@ -6,9 +6,11 @@
 #include <set>
 #include <stdexcept>
 
+#include "chm/BinaryIndex.h"
 #include "chm/ChmContainer.h"
 #include "chm/FullTextIndex.h"
 #include "chm/SystemFiles.h"
+#include "hhc/IndexKeywords.h"
 #include "hhc/PageLinks.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
@@ -228,6 +230,41 @@ std::string inHelpCodePage(const std::string& html, std::uint32_t languageId) {
     return platform::utf8ToCp932(std::string_view(html).substr(bom ? 3 : 0));
 }
 
+// $WWKeywordLinks from the index file and the pages' keyword objects, $WWAssociativeLinks from
+// the pages' ALink names; tells `in` which of them hold keywords.
+std::vector<chm::ChmFile> binaryIndexFiles(FileCollector& files, const std::string& indexName,
+                                           chm::SystemInput& in) {
+    std::map<std::string, std::uint32_t> topicNumbers;
+    for (std::size_t i = 0; i < in.topics.size(); ++i)
+        topicNumbers.emplace(lower(in.topics[i].local), static_cast<std::uint32_t>(i));
+    const TopicOf topicOf = [&](const std::string& local) -> std::optional<std::uint32_t> {
+        auto it = topicNumbers.find(lower(files.storedName(local)));
+        if (it == topicNumbers.end()) return std::nullopt;
+        return it->second;
+    };
+    std::vector<chm::IndexKeyword> keywords;
+    std::vector<chm::IndexKeyword> aLinks;
+    for (const auto& item : files.items()) {
+        if (!indexName.empty() && lower(item.name) == lower(indexName))
+            keywords = sitemapKeywords(readSitemapBytes(item.data), topicOf);
+    }
+    for (const auto& item : files.items()) {
+        if (!isPage(item.name)) continue;
+        auto topic = topicNumbers.find(lower(item.name));
+        if (topic == topicNumbers.end()) continue;
+        PageKeywords page = pageKeywords(item.data);
+        for (auto& k : page.keywords) keywords.push_back({std::move(k), 0, 0, {topic->second}, {}});
+        for (auto& a : page.aLinkNames) aLinks.push_back({std::move(a), 0, 0, {topic->second}, {}});
+    }
+    in.keywordLinks = !keywords.empty();
+    in.associativeLinks = !aLinks.empty();
+    std::vector<chm::ChmFile> out =
+        chm::buildBinaryIndex("/$WWKeywordLinks", std::move(keywords), in.languageId);
+    for (auto& f : chm::buildBinaryIndex("/$WWAssociativeLinks", std::move(aLinks), in.languageId))
+        out.push_back(std::move(f));
+    return out;
+}
+
 }  // namespace
 
 std::string pageTitle(std::string_view html) {
@@ -326,6 +363,11 @@ OwnBuild writeOwnChm(const AdaptedProject& project, const std::string& projectFo
         if (!name.empty()) in.topics.push_back({name, "", false, std::nullopt});
 
     std::vector<chm::ChmFile> chmFiles;
+    // The Workshop compiler writes a binary index unless the project says "Binary Index=No".
+    in.binaryIndex = !equalsNoCase(trimBlanks(hhp.option("Binary Index").value_or("")), "No");
+    if (in.binaryIndex) {
+        for (auto& f : binaryIndexFiles(files, indexName, in)) chmFiles.push_back(std::move(f));
+    }
     in.fullTextSearch =
         equalsNoCase(trimBlanks(hhp.option("Full-text search").value_or("")), "Yes");
     if (in.fullTextSearch) {
