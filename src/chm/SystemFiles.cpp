@@ -298,6 +298,9 @@ std::vector<ChmFile> buildSystemFiles(const SystemInput& in) {
     for (const auto& text : in.contentsStrings) contentsOffsets.push_back(strings.add(text, false));
 
     const UrlFiles urls = urlFiles(in.topics);
+    // Places in the binary contents, recorded even when it is not written.
+    const auto tocEntries =
+        layoutBinaryToc(in.contents, [](const std::string&) { return 0u; }).topicEntries;
     std::string topics;
     for (std::size_t i = 0; i < in.topics.size(); ++i) {
         const Topic& t = in.topics[i];
@@ -306,7 +309,8 @@ std::vector<ChmFile> buildSystemFiles(const SystemInput& in) {
             title = contentsOffsets[*t.contentsString];
         else if (!t.title.empty())
             title = strings.add(t.title, false);
-        putU32(topics, 0);  // place in the binary contents: none written
+        const auto entry = tocEntries.find(static_cast<std::uint32_t>(i));
+        putU32(topics, entry == tocEntries.end() ? 0 : entry->second);
         putU32(topics, title);
         putU32(topics, urls.tableOffsets[i]);
         putU16(topics, t.inContents ? 6 : 2);
@@ -314,6 +318,11 @@ std::vector<ChmFile> buildSystemFiles(const SystemInput& in) {
     }
 
     const std::string idxhdr = idxHeader(in, strings, static_cast<std::uint32_t>(in.topics.size()));
+    std::string tocidx;
+    if (in.binaryToc)
+        tocidx = layoutBinaryToc(in.contents, [&](const std::string& name) {
+                     return strings.add(name);
+                 }).bytes;
 
     std::vector<ChmFile> files;
     files.push_back({"/#SYSTEM", systemFile(in, idxhdr), false});
@@ -324,6 +333,7 @@ std::vector<ChmFile> buildSystemFiles(const SystemInput& in) {
     files.push_back({"/#URLTBL", urls.table, true});
     files.push_back({"/#URLSTR", urls.strings, true});
     if (!aliases.empty()) files.push_back({"/#IVB", ivb, true});
+    if (in.binaryToc) files.push_back({"/#TOCIDX", tocidx, true});
     files.push_back({"/#STRINGS", strings.bytes(), true});
     return files;
 }

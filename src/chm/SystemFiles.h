@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "chm/BinaryToc.h"
 #include "chm/ChmContainer.h"
 
 // The system files of a compiled help (#SYSTEM, #WINDOWS, #STRINGS, #TOPICS, #URLTBL,
-// #URLSTR, #IDXHDR, #IVB, #ITBITS) from what the project says, in the Workshop compiler's
+// #URLSTR, #IDXHDR, #IVB, #ITBITS, #TOCIDX) from what the project says, in the Workshop compiler's
 // layout. The caller reads the project and the sitemaps; this only lays out bytes.
 namespace tarnbook::chm {
 
@@ -64,7 +65,9 @@ struct SystemInput {
     // The texts of the contents entries, level by level: each page's title, or the entry's
     // name where the page has none or for headings.
     std::vector<std::string> contentsStrings;
-    std::vector<Topic> topics;  // in the order the project lists its files
+    std::vector<Topic> topics;      // in the order the project lists its files
+    std::vector<TocNode> contents;  // the contents tree, topics by their place in `topics`
+    bool binaryToc = false;         // also write the contents as #TOCIDX
     std::vector<ContextAlias> aliases;
     std::vector<std::string> mergeFiles;
     SiteProperties site;

@@ -77,11 +77,10 @@ TEST(OwnBackend, EveryCorpusProjectReadsBackByteForByteInEveryReader) {
     }
 }
 
-// chmls output without the lines that differ by design: times, the Workshop compiler's
-// checksum, and the places in a binary contents that the Workshop compiler fills in even
-// when it writes none (it numbers the contents entries; we leave them 0).
+// chmls output without the lines that differ by design: times and the Workshop compiler's
+// checksum.
 std::string comparable(const std::string& text, const std::string& alsoDrop) {
-    static const std::regex drop("(Timestamp|timestamp/checksum|TOCIDX).*");
+    static const std::regex drop("(Timestamp|timestamp/checksum).*");
     const std::regex also(alsoDrop.empty() ? "$^" : alsoDrop);
     std::string out;
     for (const auto& line : platform::splitLines(text))
@@ -123,9 +122,9 @@ TEST(OwnBackend, SystemFilesMatchTheWorkshopCompilers) {
         std::string differs;                   // lines that differ for a reason given below
     };
     // AttacheCase's pages have changed since its compiled file was made, so its topic titles
-    // differ; its window, index header, system fields and topic places still match. Its keywords sort the
-    // Windows way (kanji by reading), which we approach but do not copy, so its binary index
-    // holds the same keywords in another order. Its #SYSTEM names the index by the id of
+    // differ; its window, index header, system fields and topic places still match. Its keywords
+    // sort the Windows way (kanji by reading), which we approach but do not copy, so its binary
+    // index holds the same keywords in another order. Its #SYSTEM names the index by the id of
     // "\"Index.hhk\"" (the project's value with its quotes), an id no URL has; ours is the
     // id of the stored index file.
     const std::vector<Case> cases = {
@@ -165,6 +164,44 @@ TEST(OwnBackend, SystemFilesMatchTheWorkshopCompilers) {
             EXPECT_EQ(ours.entries.at(entry), workshop.entries.at(entry)) << entry;
         }
     }
+}
+
+// A contents file as its tree reads: each entry's depth and its page, or its name where it
+// has no page.
+std::vector<std::string> contentsOutline(const std::string& text) {
+    static const std::regex token("<UL>|</UL>|<OBJECT type=\"text/sitemap\">[\\s\\S]*?</OBJECT>",
+                                  std::regex::icase);
+    static const std::regex local("name=\"Local\" value=\"([^\"]*)\"", std::regex::icase);
+    static const std::regex name("name=\"Name\" value=\"([^\"]*)\"", std::regex::icase);
+    std::vector<std::string> out;
+    int depth = 0;
+    for (std::sregex_iterator t(text.begin(), text.end(), token), end; t != end; ++t) {
+        const std::string s = t->str();
+        if (s.size() < 6) {
+            depth += s[1] == '/' ? -1 : 1;
+            continue;
+        }
+        std::smatch m;
+        if (std::regex_search(s, m, local) || std::regex_search(s, m, name))
+            out.push_back(std::to_string(depth) + " " + platform::slashSeparators(m[1].str()));
+    }
+    return out;
+}
+
+TEST(OwnBackend, BinaryContentsHoldTheContentsTree) {
+    requireTools();
+    TempDir t;
+    const std::string dir = copyCorpusProject(t, "hex-ci-Othello-Help");
+    std::string hhp = readBytes(dir + "/Othello.hhp");
+    hhp.insert(hhp.find("Full-text"), "Binary TOC=Yes\r\n");
+    testing::writeBytes(dir + "/Othello.hhp", hhp);
+    const DriverResult r = compileProject(dir + "/Othello.hhp");
+    ASSERT_TRUE(r.produced) << r.failure;
+    const std::string extracted = t.path() + "/toc.hhc";
+    chmls({"extracttoc", platform::nativePath(r.chmPath).str(), extracted}, t.path());
+    const auto expected = contentsOutline(readBytes(dir + "/Othello.hhc"));
+    EXPECT_EQ(expected.size(), 17u);
+    EXPECT_EQ(contentsOutline(readBytes(extracted)), expected);
 }
 
 TEST(OwnBackend, SearchFindsTheSamePagesAsInTheWorkshopCompilersFile) {
