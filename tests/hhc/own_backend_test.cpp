@@ -121,8 +121,10 @@ TEST(OwnBackend, SystemFilesMatchTheWorkshopCompilers) {
         std::vector<const char*> sameEntries;  // byte for byte
         std::string differs;                   // lines that differ for a reason given below
     };
-    // AttacheCase's pages have changed since its compiled file was made, so its topic titles
-    // differ; its window, index header, system fields and topic places still match. Its keywords
+    // AttacheCase's pages are UTF-8: the Workshop compiler read them as Shift_JIS and took
+    // odd topic titles from them (and indexed their bytes for search as they stand), we
+    // convert them first, so the titles differ; its window, index header, system fields and
+    // topic places match. Its keywords
     // sort the Windows way (kanji by reading), which we approach but do not copy, so its binary
     // index holds the same keywords in another order. Its #SYSTEM names the index by the id of
     // "\"Index.hhk\"" (the project's value with its quotes), an id no URL has; ours is the
