@@ -4,6 +4,7 @@
 #include <map>
 
 #include "chm/ByteWriter.h"
+#include "chm/HelpCodePage.h"
 
 namespace tarnbook::chm {
 
@@ -18,18 +19,6 @@ constexpr std::size_t kMaxWord = 100;
 constexpr int kDocRoot = 1;
 constexpr int kCountRoot = 1;
 constexpr int kLocationRoot = 6;
-
-bool isLeadByte(unsigned char c, std::uint32_t languageId) {
-    switch (languageId & 0x3FF) {
-        case 0x11:  // Japanese: Shift_JIS
-            return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-        case 0x04:  // Chinese, simplified and traditional
-        case 0x12:  // Korean
-            return c >= 0x81 && c <= 0xFE;
-        default:
-            return false;
-    }
-}
 
 bool isAsciiAlnum(unsigned char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');

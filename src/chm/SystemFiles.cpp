@@ -218,8 +218,8 @@ std::string systemFile(const SystemInput& in, const std::string& idxhdr) {
     putU32(flags, in.languageId);
     putU32(flags, 0);  // the Workshop compiler leaves the DBCS flag clear, also for Japanese
     putU32(flags, in.fullTextSearch ? 1 : 0);
-    putU32(flags, 0);  // keyword links in a binary index: none written
-    putU32(flags, 0);  // associative links in a binary index: none written
+    putU32(flags, in.keywordLinks ? 1 : 0);
+    putU32(flags, in.associativeLinks ? 1 : 0);
     putU64(flags, fileTime(in.timestamp));
     putU32(flags, 0);
     putU32(flags, 0);
@@ -235,6 +235,8 @@ std::string systemFile(const SystemInput& in, const std::string& idxhdr) {
         if (!in.contentsFile.empty()) putRecord(s, 0, cString(in.contentsFile));
         if (!in.indexFile.empty()) putRecord(s, 1, cString(in.indexFile));
     }
+    // The viewer finds the index file's topic by this id when the index is binary.
+    if (in.binaryIndex && !in.indexFile.empty()) putRecord(s, 7, u32(topicUrlId(in.indexFile)));
     putRecord(s, 12, u32(0));  // information types
     putRecord(s, 13, idxhdr);
     putRecord(s, 15, u32(0));  // information type checksum
@@ -260,11 +262,15 @@ std::optional<std::uint32_t> parseProjectNumber(const std::string& text) {
 }
 
 std::uint32_t topicUrlId(const std::string& local) {
-    // FNV-1a over the name without regard to ASCII case: URLs are looked up that way.
-    std::uint32_t h = 2166136261u;
-    for (char c : local) {
-        const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-        h = (h ^ static_cast<unsigned char>(lower)) * 16777619u;
+    // The name read as a number in base 43 with '0' as the zero digit, modulo 2^32, after
+    // ASCII from '_' up was moved down by 0x20 (letters to upper case, '_' to '?') and '/'
+    // became '\\', as the Workshop compiler numbers its URLs.
+    std::uint32_t h = 0;
+    for (char ch : local) {
+        auto c = static_cast<unsigned char>(ch);
+        if (c == '/') c = '\\';
+        if (c >= '_' && c < 0x80) c -= 0x20;
+        h = h * 43 + (static_cast<std::uint32_t>(c) - '0');
     }
     return h;
 }
@@ -292,6 +298,9 @@ std::vector<ChmFile> buildSystemFiles(const SystemInput& in) {
     for (const auto& text : in.contentsStrings) contentsOffsets.push_back(strings.add(text, false));
 
     const UrlFiles urls = urlFiles(in.topics);
+    // Places in the binary contents, recorded even when it is not written.
+    const auto tocEntries =
+        layoutBinaryToc(in.contents, [](const std::string&) { return 0u; }).topicEntries;
     std::string topics;
     for (std::size_t i = 0; i < in.topics.size(); ++i) {
         const Topic& t = in.topics[i];
@@ -300,7 +309,8 @@ std::vector<ChmFile> buildSystemFiles(const SystemInput& in) {
             title = contentsOffsets[*t.contentsString];
         else if (!t.title.empty())
             title = strings.add(t.title, false);
-        putU32(topics, 0);  // place in the binary contents: none written
+        const auto entry = tocEntries.find(static_cast<std::uint32_t>(i));
+        putU32(topics, entry == tocEntries.end() ? 0 : entry->second);
         putU32(topics, title);
         putU32(topics, urls.tableOffsets[i]);
         putU16(topics, t.inContents ? 6 : 2);
@@ -308,6 +318,11 @@ std::vector<ChmFile> buildSystemFiles(const SystemInput& in) {
     }
 
     const std::string idxhdr = idxHeader(in, strings, static_cast<std::uint32_t>(in.topics.size()));
+    std::string tocidx;
+    if (in.binaryToc)
+        tocidx = layoutBinaryToc(in.contents, [&](const std::string& name) {
+                     return strings.add(name);
+                 }).bytes;
 
     std::vector<ChmFile> files;
     files.push_back({"/#SYSTEM", systemFile(in, idxhdr), false});
@@ -318,6 +333,7 @@ std::vector<ChmFile> buildSystemFiles(const SystemInput& in) {
     files.push_back({"/#URLTBL", urls.table, true});
     files.push_back({"/#URLSTR", urls.strings, true});
     if (!aliases.empty()) files.push_back({"/#IVB", ivb, true});
+    if (in.binaryToc) files.push_back({"/#TOCIDX", tocidx, true});
     files.push_back({"/#STRINGS", strings.bytes(), true});
     return files;
 }

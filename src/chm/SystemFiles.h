@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "chm/BinaryToc.h"
 #include "chm/ChmContainer.h"
 
 // The system files of a compiled help (#SYSTEM, #WINDOWS, #STRINGS, #TOPICS, #URLTBL,
-// #URLSTR, #IDXHDR, #IVB, #ITBITS) from what the project says, in the Workshop compiler's
+// #URLSTR, #IDXHDR, #IVB, #ITBITS, #TOCIDX) from what the project says, in the Workshop compiler's
 // layout. The caller reads the project and the sitemaps; this only lays out bytes.
 namespace tarnbook::chm {
 
@@ -57,11 +58,16 @@ struct SystemInput {
     std::string contentsFile;  // entry name without '/', empty for none
     std::string indexFile;
     bool fullTextSearch = false;
+    bool binaryIndex = false;       // the index is also written as $WWKeywordLinks
+    bool keywordLinks = false;      // $WWKeywordLinks holds keywords
+    bool associativeLinks = false;  // $WWAssociativeLinks holds ALink names
     std::vector<WindowDefinition> windows;
     // The texts of the contents entries, level by level: each page's title, or the entry's
     // name where the page has none or for headings.
     std::vector<std::string> contentsStrings;
-    std::vector<Topic> topics;  // in the order the project lists its files
+    std::vector<Topic> topics;      // in the order the project lists its files
+    std::vector<TocNode> contents;  // the contents tree, topics by their place in `topics`
+    bool binaryToc = false;         // also write the contents as #TOCIDX
     std::vector<ContextAlias> aliases;
     std::vector<std::string> mergeFiles;
     SiteProperties site;
@@ -70,7 +76,8 @@ struct SystemInput {
 // Every system file; #SYSTEM and #ITBITS stored uncompressed as the Workshop compiler does.
 std::vector<ChmFile> buildSystemFiles(const SystemInput& input);
 
-// The id the URL table files a topic under (also #SYSTEM's binary-index entry).
+// The id the URL table files a topic under (also #SYSTEM's binary-index entry), as the
+// Workshop compiler computes it.
 std::uint32_t topicUrlId(const std::string& local);
 
 // A number as the project writes it: "0x" hexadecimal or decimal; nullopt when it is neither.

@@ -6,9 +6,11 @@
 #include <set>
 #include <stdexcept>
 
+#include "chm/BinaryIndex.h"
 #include "chm/ChmContainer.h"
 #include "chm/FullTextIndex.h"
 #include "chm/SystemFiles.h"
+#include "hhc/IndexKeywords.h"
 #include "hhc/PageLinks.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
@@ -228,6 +230,56 @@ std::string inHelpCodePage(const std::string& html, std::uint32_t languageId) {
     return platform::utf8ToCp932(std::string_view(html).substr(bom ? 3 : 0));
 }
 
+// The contents tree as the binary contents lays it out: every sitemap object, its page by
+// topic number.
+std::vector<chm::TocNode> tocNodes(
+    const std::vector<sitemap::Entry>& entries,
+    const std::function<std::optional<std::uint32_t>(const std::string&)>& topicOf) {
+    std::vector<chm::TocNode> out;
+    for (const auto& e : entries) {
+        if (e.kind != sitemap::EntryKind::Topic) continue;
+        chm::TocNode node;
+        if (const std::string* local = e.value("Local")) node.topic = topicOf(*local);
+        if (const std::string* name = e.value("Name")) node.name = *name;
+        node.children = tocNodes(e.children, topicOf);
+        out.push_back(std::move(node));
+    }
+    return out;
+}
+
+// $WWKeywordLinks from the index file and the pages' keyword objects, $WWAssociativeLinks from
+// the pages' ALink names; tells `in` which of them hold keywords.
+std::vector<chm::ChmFile> binaryIndexFiles(FileCollector& files, const std::string& indexName,
+                                           const std::map<std::string, std::uint32_t>& topicNumbers,
+                                           chm::SystemInput& in) {
+    const TopicOf topicOf = [&](const std::string& local) -> std::optional<std::uint32_t> {
+        auto it = topicNumbers.find(lower(files.storedName(local)));
+        if (it == topicNumbers.end()) return std::nullopt;
+        return it->second;
+    };
+    std::vector<chm::IndexKeyword> keywords;
+    std::vector<chm::IndexKeyword> aLinks;
+    for (const auto& item : files.items()) {
+        if (!indexName.empty() && lower(item.name) == lower(indexName))
+            keywords = sitemapKeywords(readSitemapBytes(item.data), topicOf);
+    }
+    for (const auto& item : files.items()) {
+        if (!isPage(item.name)) continue;
+        auto topic = topicNumbers.find(lower(item.name));
+        if (topic == topicNumbers.end()) continue;
+        PageKeywords page = pageKeywords(item.data);
+        for (auto& k : page.keywords) keywords.push_back({std::move(k), 0, 0, {topic->second}, {}});
+        for (auto& a : page.aLinkNames) aLinks.push_back({std::move(a), 0, 0, {topic->second}, {}});
+    }
+    in.keywordLinks = !keywords.empty();
+    in.associativeLinks = !aLinks.empty();
+    std::vector<chm::ChmFile> out =
+        chm::buildBinaryIndex("/$WWKeywordLinks", std::move(keywords), in.languageId);
+    for (auto& f : chm::buildBinaryIndex("/$WWAssociativeLinks", std::move(aLinks), in.languageId))
+        out.push_back(std::move(f));
+    return out;
+}
+
 }  // namespace
 
 std::string pageTitle(std::string_view html) {
@@ -285,9 +337,10 @@ OwnBuild writeOwnChm(const AdaptedProject& project, const std::string& projectFo
     for (const auto& item : files.items())
         if (isPage(item.name)) titles[lower(item.name)] = pageTitle(item.data);
     std::map<std::string, std::size_t> contentsTitle;
+    sitemap::Sitemap toc;
     for (auto& item : files.items()) {
         if (contentsName.empty() || lower(item.name) != lower(contentsName)) continue;
-        const sitemap::Sitemap toc = readSitemapBytes(item.data);
+        toc = readSitemapBytes(item.data);
         in.site = sitePropertiesOf(toc);
         std::vector<const sitemap::Entry*> level;
         for (const auto& e : toc.entries) level.push_back(&e);
@@ -324,8 +377,22 @@ OwnBuild writeOwnChm(const AdaptedProject& project, const std::string& projectFo
     }
     for (const auto& name : {contentsName, indexName})
         if (!name.empty()) in.topics.push_back({name, "", false, std::nullopt});
+    std::map<std::string, std::uint32_t> topicNumbers;
+    for (std::size_t i = 0; i < in.topics.size(); ++i)
+        topicNumbers.emplace(lower(in.topics[i].local), static_cast<std::uint32_t>(i));
+    in.contents = tocNodes(toc.entries, [&](const std::string& local) {
+        auto it = topicNumbers.find(lower(files.storedName(local)));
+        return it == topicNumbers.end() ? std::nullopt : std::optional<std::uint32_t>(it->second);
+    });
+    in.binaryToc = equalsNoCase(trimBlanks(hhp.option("Binary TOC").value_or("")), "Yes");
 
     std::vector<chm::ChmFile> chmFiles;
+    // The Workshop compiler writes a binary index unless the project says "Binary Index=No".
+    in.binaryIndex = !equalsNoCase(trimBlanks(hhp.option("Binary Index").value_or("")), "No");
+    if (in.binaryIndex) {
+        for (auto& f : binaryIndexFiles(files, indexName, topicNumbers, in))
+            chmFiles.push_back(std::move(f));
+    }
     in.fullTextSearch =
         equalsNoCase(trimBlanks(hhp.option("Full-text search").value_or("")), "Yes");
     if (in.fullTextSearch) {

@@ -21,6 +21,43 @@ std::optional<int> codePageOfCharset(int charset) {
     return it->second;
 }
 
+int codePageOfLanguage(std::uint32_t languageId) {
+    const int primary = static_cast<int>(languageId) & 0x3FF;
+    const int sub = (static_cast<int>(languageId) >> 10) & 0x3F;
+    switch (primary) {
+        case 0x11:
+            return 932;
+        case 0x12:
+            return 949;
+        case 0x04:
+            return sub == 2 || sub == 4 ? 936 : 950;
+        case 0x19:
+        case 0x22:
+        case 0x23:
+        case 0x02:
+            return 1251;
+        case 0x08:
+            return 1253;
+        case 0x1F:
+            return 1254;
+        case 0x0D:
+            return 1255;
+        case 0x01:
+            return 1256;
+        case 0x1E:
+            return 874;
+        case 0x05:
+        case 0x15:
+        case 0x0E:
+        case 0x1B:
+        case 0x24:
+        case 0x1A:
+            return 1250;
+        default:
+            return 1252;
+    }
+}
+
 namespace {
 
 std::string iconvName(int codePage) {

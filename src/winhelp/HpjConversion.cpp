@@ -52,40 +52,7 @@ int codePageOfProject(const HpjProject& hpj) {
         if (auto cp = platform::codePageOfCharset(hpj.charset)) return *cp;
     }
     if (hpj.lcid == 0) return 932;
-    const int primary = hpj.lcid & 0x3FF;
-    const int sub = (hpj.lcid >> 10) & 0x3F;
-    switch (primary) {
-        case 0x11:
-            return 932;
-        case 0x12:
-            return 949;
-        case 0x04:
-            return sub == 2 || sub == 4 ? 936 : 950;
-        case 0x19:
-        case 0x22:
-        case 0x23:
-        case 0x02:
-            return 1251;
-        case 0x08:
-            return 1253;
-        case 0x1F:
-            return 1254;
-        case 0x0D:
-            return 1255;
-        case 0x01:
-            return 1256;
-        case 0x1E:
-            return 874;
-        case 0x05:
-        case 0x15:
-        case 0x0E:
-        case 0x1B:
-        case 0x24:
-        case 0x1A:
-            return 1250;
-        default:
-            return 1252;
-    }
+    return platform::codePageOfLanguage(hpj.lcid);
 }
 
 std::string safePageBase(std::string_view contextId) {
