@@ -241,7 +241,7 @@ void MainWindow::updateActions() {
     contents::EnableState s = contents::enableStateOf(*ws_);
     s.editorPageActive = tabs_->currentIndex() == 1 && tabs_->isTabVisible(1);
     s.clipboardHasText = !QApplication::clipboard()->text().isEmpty();
-    const auto rows = resources_->rows();
+    const auto rows = resources_->selectedRows();
     s.resourceDeletable = authoring::unregisterEnabled(rows);
     s.resourceKeywordEditable = authoring::keywordEnabled(rows);
     if (actions_) actions_->updateEnabled(s);

@@ -4,12 +4,14 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "authoring/ResourceRegistry.h"
 #include "shell/QtText.h"
@@ -62,6 +64,19 @@ std::vector<authoring::ResourceRow> ResourceArea::rows() const {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const QTreeWidgetItem* item = list_->topLevelItem(static_cast<int>(i));
         rows[i].selected = item && item->isSelected();
+    }
+    return rows;
+}
+
+std::vector<authoring::ResourceRow> ResourceArea::selectedRows() const {
+    QModelIndexList picked = list_->selectionModel()->selectedRows();
+    std::sort(picked.begin(), picked.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::vector<authoring::ResourceRow> rows;
+    for (const QModelIndex& i : picked) {
+        if (i.row() < 0 || static_cast<std::size_t>(i.row()) >= rows_.size()) continue;
+        rows.push_back(rows_[static_cast<std::size_t>(i.row())]);
+        rows.back().selected = true;
     }
     return rows;
 }

@@ -31,6 +31,8 @@ class ResourceArea : public QObject {
 
     // The rows shown, each with its selection in the list.
     std::vector<authoring::ResourceRow> rows() const;
+    // Only the selected rows, in list order (what the enable rules look at when idle).
+    std::vector<authoring::ResourceRow> selectedRows() const;
     // Adds the dropped files as the user's drop would.
     void dropFiles(const QMimeData& data);
 
