@@ -16,7 +16,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# chmcmd (second compiler back end), the SVG plugin Qt loads for the toolbar icons, Japanese
-# fonts for the window and the previews, and the opener for the browser and the file manager.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fp-utils, libqt6svg6, fonts-ipafont-gothic, xdg-utils")
+# chmcmd (second compiler back end), the SVG plugin Qt loads for the toolbar icons, Qt's own
+# Japanese texts (dialogs, standard buttons), Japanese fonts for the window and the previews,
+# and the opener for the browser and the file manager.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fp-utils, libqt6svg6, qt6-translations-l10n, fonts-ipafont-gothic, xdg-utils")
 include(CPack)

@@ -24,7 +24,7 @@ if grep -vE '^/usr/' <<<"$files" | grep -vxE '/?'; then
 fi
 
 depends=$(dpkg-deb -f "$package" Depends)
-for d in libqt6widgets6 libqt6webenginewidgets6 libqt6svg6 libchm1 fp-utils fonts-ipafont-gothic; do
+for d in libqt6widgets6 libqt6webenginewidgets6 libqt6svg6 qt6-translations-l10n libchm1 fp-utils fonts-ipafont-gothic; do
   grep -q "\b$d\b" <<<"$depends" || fail "$package does not depend on $d (Depends: $depends)"
 done
 [ "$(dpkg-deb -f "$package" Architecture)" = "$(dpkg --print-architecture)" ] ||

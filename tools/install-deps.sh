@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build ccache pkg-config
-  qt6-base-dev qt6-webengine-dev libqt6svg6 libgl-dev
+  qt6-base-dev qt6-webengine-dev libqt6svg6 qt6-translations-l10n libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libchm-dev libchm-bin fp-utils libmspack-dev python3-chm libpng-dev
   clang clang-format libclang-rt-14-dev

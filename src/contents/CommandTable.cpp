@@ -30,9 +30,9 @@ const std::vector<Command>& commandTable() {
         {"ViewCHM", "プロジェクト", "コンパイル済みヘルプ表示(&V)",
          "表示|作成したヘルプファイルを表示します", "", H},
         {"ViewLog", "プロジェクト", "最後のコンパイルログ表示(&L)",
-         "ログ表示|最後に行ったコンパイルのログを表示します", "", H},
+         "ログ表示|コンパイルログを表示します", "", H},
         {"PutMap", "プロジェクト", "マップファイル出力(&M)",
-         "マップファイル出力|プログラムからの呼び出し用マップファイルを出力します", "", H},
+         "マップファイル出力|プログラムから呼び出す為のマップファイルを出力します", "", H},
         {"OpenPrjFolder", "プロジェクト", "プロジェクトフォルダを開く(&O)",
          "フォルダを開く|現在のプロジェクトのフォルダを開きます", "", H},
         {"Maintenance", "プロジェクト", "プロジェクトメンテナンス(&R)...",
@@ -41,16 +41,15 @@ const std::vector<Command>& commandTable() {
          "プロジェクト取り込み|Workshopのプロジェクトを取り込みます", "", H},
         {"GenIndex", "プロジェクト", "目次ファイル作成(&G)",
          "目次作成|選択コンテンツを参照する目次を作成します", "", C},
-        {"ExportWeb", "プロジェクト", "Web形式で出力(&W)", "Web上配布形式に変換します", "", Always},
+        {"ExportWeb", "プロジェクト", "Web形式で出力(&W)", "", "", Always},
         {"ActEditMap", "プロジェクト", "マップファイル編集(&Z)", "", "", MapEdit},
         {"ActEditPopup", "プロジェクト", "ポップアップテキスト編集(&X)", "", "", PopupEdit},
-        {"ImportHPJ", "プロジェクト", "Win32ﾍﾙﾌﾟｺﾝﾊﾞｰﾄ(&W)",
-         "Win32 ヘルププロジェクトをコンバートします", "", H},
+        {"ImportHPJ", "プロジェクト", "Win32ﾍﾙﾌﾟｺﾝﾊﾞｰﾄ(&W)", "", "", H},
         {"ShowSetting", "設定", "環境設定(&O)...", "動作設定|動作環境を設定します", "", Always},
         {"TemplateSetting", "設定", "プロジェクトテンプレート(&P)...",
          "テンプレート|プロジェクトテンプレートを設定します", "", Always},
         {"ImportFilter", "設定", "インポートフィルタ(&F)...",
-         "フィルタ|フォルダ取り込み時、ドロップ時のフィルタを設定します", "", Always},
+         "フィルタ|取り込みフィルタを設定します", "", Always},
         {"URLFilter", "設定", "URLフィルタ(&U)...", "URLフィルタ|URLフィルタを設定します", "",
          Always},
         {"BarCustomize", "設定", "ツールバー設定(&B)...",
@@ -59,8 +58,8 @@ const std::vector<Command>& commandTable() {
          "HH.dat 削除|HTML Help 情報ファイルを削除します", "", Always},
         {"DeCompile", "設定", "HTML Help 逆コンパイル(&R)...",
          "デコンパイル|コンパイル済みHTML Helpを逆コンパイルします", "", Always},
-        {"Capture", "設定", "画面キャプチャ(&C)",
-         "画面キャプチャ|ウインドウ画面をキャプチャします ( Shift + Escape )", "", Always},
+        {"Capture", "設定", "画面キャプチャ(&C)", "画面キャプチャ|有効時 Shift+Escape で保存します",
+         "", Always},
         {"TbAddHeader", "左ﾂｰﾙﾊﾞｰ", "ヘッダ追加(&H)", "ヘッダ追加|ヘッダファイルを追加します",
          "Ctrl+F10", A},
         {"TbAddContent", "左ﾂｰﾙﾊﾞｰ", "コンテンツ追加（&C)",
@@ -70,7 +69,8 @@ const std::vector<Command>& commandTable() {
         {"EditHTML", "左ﾂｰﾙﾊﾞｰ", "", "編集 (Ctrl+Enter)|選択中コンテンツを外部エディタで編集します",
          "", I},
         {"TbDelItem", "左ﾂｰﾙﾊﾞｰ", "", "削除|選択中コンテンツを削除します", "Ctrl+Del", C},
-        {"TbMoveUp", "左ﾂｰﾙﾊﾞｰ", "", "上へ (Ctrl+↑)|選択中コンテンツを上へ移動します", "", MoveUp},
+        {"TbMoveUp", "左ﾂｰﾙﾊﾞｰ", "TbMoveUp", "上へ (Ctrl+↑)|選択中コンテンツを上へ移動します", "",
+         MoveUp},
         {"TbMoveDown", "左ﾂｰﾙﾊﾞｰ", "", "下へ ( Ctrl+↓)|選択中コンテンツを下へ移動します", "",
          MoveDown},
         {"TbMoveRight", "左ﾂｰﾙﾊﾞｰ", "", "右へ (Ctrl+→)|選択中コンテンツを右へ移動します", "",
@@ -80,7 +80,7 @@ const std::vector<Command>& commandTable() {
         {"TBSortItem", "左ﾂｰﾙﾊﾞｰ", "", "昇順ソート|ノードを昇順ソートします", "", E},
         {"ActSortItemUp", "左ﾂｰﾙﾊﾞｰ", "", "降順ソート|ノードを降順ソートします", "", Always},
         {"NodeExpand", "左ﾂｰﾙﾊﾞｰ", "", "ノード展開|選択ノード又は全ノードを開く/閉じる", "", E},
-        {"CngType", "左ﾂｰﾙﾊﾞｰ", "", "タイプ変更|ヘッダ<->コンテンツの変更", "", C},
+        {"CngType", "左ﾂｰﾙﾊﾞｰ", "CngType", "タイプ変更|ヘッダ<->コンテンツの変更", "", C},
         {"TagPopup", "タグ挿入", "ポップアップ(&P)...",
          "ポップアップ|カーソル位置にポップアップタグを挿入します", "", J},
         {"TagExt", "タグ挿入", "実行ファイル(&X)...",
@@ -130,10 +130,10 @@ const std::vector<Command>& commandTable() {
         {"ResAll", "", "全リソース", "全リソース|ヘルプに含まれる全てのリソースを表示", "", Always},
         {"ResAdd", "", "追加リソース", "追加リソース|任意のリソースのみを表示", "", Always},
         {"ResDel", "リソース", "リソース削除(&D)", "削除|手動追加したリソースを削除します", "",
-         Always},
+         ResourceDelete},
         {"Keyword", "リソース", "キーワード設定(&K)",
          "キーワード設定|コンパイル済みヘルプのキーワードに表示するキーワードを指定します", "",
-         Always},
+         ResourceKeyword},
     };
     return table;
 }
@@ -225,6 +225,10 @@ bool ruleEnabled(Rule rule, const EnableState& s) {
             return s.canGoBack;
         case Rule::Forward:
             return s.canGoForward;
+        case Rule::ResourceDelete:
+            return s.resourceDeletable;
+        case Rule::ResourceKeyword:
+            return s.resourceKeywordEditable;
     }
     return false;
 }
@@ -283,10 +287,41 @@ const std::vector<MenuLayout>& menuLayouts() {
           "ActTagClose"}},
         {"ツール(&T)",
          {"ShowSetting", "TemplateSetting", "ImportFilter", "URLFilter", "BarCustomize", "|",
-          "DeleteViewerStateFile", "DeCompile", "ImportHPJ", "|", "Capture", "@外部ツール(&T)"}},
+          "DeleteViewerStateFile", "DeCompile", "|", "Capture", "ImportHPJ", "@外部ツール(&T)"}},
         {"ヘルプ(&H)", {"ShowAbout"}},
     };
     return menus;
+}
+
+const std::vector<PlaceHint>& menuItemHints() {
+    static const std::vector<PlaceHint> hints = {
+        {"ViewLog", "ログ表示|最後に行ったコンパイルのログを表示します"},
+        {"PutMap", "プログラムからの呼び出し用マップファイルを出力します"},
+        {"ExportWeb", "Web上配布形式に変換します"},
+        {"ImportFilter", "フィルタ|フォルダ取り込み時、ドロップ時のフィルタを設定します"},
+        {"Capture", "画面キャプチャ|ウインドウ画面をキャプチャします ( Shift + Escape )"},
+        {"ImportHPJ", "Win32 ヘルププロジェクトをコンバートします"},
+        {"@外部ツール(&T)", "登録された外部ツールを使用します"},
+    };
+    return hints;
+}
+
+const std::vector<PlaceHint>& toolButtonHints() {
+    static const std::vector<PlaceHint> hints = {
+        {"TagPopup", "ポップアップタグ挿入|ポップアップタグを指定位置に挿入します"},
+    };
+    return hints;
+}
+
+std::string_view placeHint(const std::vector<PlaceHint>& hints, std::string_view entry) {
+    for (const auto& h : hints)
+        if (h.entry == entry) return h.hint;
+    return {};
+}
+
+bool hiddenMenuItem(std::string_view entry) {
+    // The WinHelp conversion has a place in the tools menu but is not offered there.
+    return entry == "ImportHPJ";
 }
 
 }  // namespace tarnbook::contents

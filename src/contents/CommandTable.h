@@ -19,18 +19,20 @@ enum class Rule {
     MoveDown,
     MoveLeft,
     MoveRight,
-    E,          // project open, more than one node
-    F,          // unsaved contents
-    G,          // project open, at least one node
-    H,          // project open
-    I,          // B, and the node has a page that is not a web link
-    J,          // project open, a node selected, the editor page active
-    K,          // the editor text is modified
-    L,          // the clipboard holds text
-    MapEdit,    // M: the project uses a map file and it exists
-    PopupEdit,  // ... a text-popup file and it exists
-    Back,       // the preview has a page to go back to
-    Forward,    // ... or forward to
+    E,                // project open, more than one node
+    F,                // unsaved contents
+    G,                // project open, at least one node
+    H,                // project open
+    I,                // B, and the node has a page that is not a web link
+    J,                // project open, a node selected, the editor page active
+    K,                // the editor text is modified
+    L,                // the clipboard holds text
+    MapEdit,          // M: the project uses a map file and it exists
+    PopupEdit,        // ... a text-popup file and it exists
+    Back,             // the preview has a page to go back to
+    Forward,          // ... or forward to
+    ResourceDelete,   // the resource list's selection allows unregistering
+    ResourceKeyword,  // ... or editing the keyword of one added page
 };
 
 struct Command {
@@ -72,6 +74,8 @@ struct EnableState {
     bool popupFileEditable = false;
     bool canGoBack = false;
     bool canGoForward = false;
+    bool resourceDeletable = true;  // the resource list's selection (filled by the window)
+    bool resourceKeywordEditable = false;
 };
 
 // The state of the window as the rules see it; the caller adds what only the window knows
@@ -93,5 +97,18 @@ struct MenuLayout {
     std::vector<std::string_view> entries;
 };
 const std::vector<MenuLayout>& menuLayouts();
+
+// A hint that one place shows instead of its command's own: a menu item (by its menu entry,
+// a command id or "@submenu") or a tool button (by command id).
+struct PlaceHint {
+    std::string_view entry;
+    std::string_view hint;
+};
+const std::vector<PlaceHint>& menuItemHints();
+const std::vector<PlaceHint>& toolButtonHints();
+// The hint of `entry` in `hints`; empty when the place shows its command's own.
+std::string_view placeHint(const std::vector<PlaceHint>& hints, std::string_view entry);
+// Menu entries that keep their place in the menu but are never shown.
+bool hiddenMenuItem(std::string_view entry);
 
 }  // namespace tarnbook::contents

@@ -1,11 +1,14 @@
 #pragma once
-#include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace tarnbook::platform {
 
-// Resident memory of this process in bytes (0 when it cannot be read).
-std::int64_t processResidentBytes();
-// Physical memory of the machine in bytes (0 when it cannot be read).
-std::int64_t totalMemoryBytes();
+// The share of memory still available to programs, in whole percent (0-100), from text in the
+// form of /proc/meminfo: MemAvailable of MemTotal. Nothing when either line is missing or
+// unreadable, or the total is 0.
+std::optional<int> freeMemoryPercentOf(std::string_view meminfo);
+// The same for this machine now.
+std::optional<int> freeMemoryPercent();
 
 }  // namespace tarnbook::platform

@@ -12,6 +12,17 @@
 
 namespace tarnbook::shell {
 
+namespace {
+
+// The tool tip takes a hint's short part, the status pane its long part.
+void setHint(QAction* a, std::string_view hint) {
+    if (hint.empty()) return;
+    a->setToolTip(fromUtf8(contents::hintShort(hint)));
+    a->setStatusTip(fromUtf8(contents::hintLong(hint)));
+}
+
+}  // namespace
+
 CommandActions::CommandActions(QMainWindow& window, const contents::CommandRegistry& commands,
                                std::function<void(std::string_view)> run)
     : QObject(&window), window_(window), commands_(commands), run_(std::move(run)) {}
@@ -24,8 +35,7 @@ void CommandActions::build() {
         const QString icon = QStringLiteral(":/icons/cmd/%1.svg").arg(fromUtf8(c.id));
         if (QFile::exists(icon)) a->setIcon(QIcon(icon));
         if (!c.shortcut.empty()) a->setShortcut(QKeySequence(fromUtf8(c.shortcut)));
-        a->setToolTip(fromUtf8(contents::hintShort(c.hint)));
-        a->setStatusTip(fromUtf8(contents::hintLong(c.hint)));
+        setHint(a, c.hint);
         const std::string id(c.id);
         connect(a, &QAction::triggered, this, [this, id] { run_(id); });
         actions_[id] = a;
@@ -45,13 +55,18 @@ void CommandActions::buildMenus() {
                 continue;
             }
             QAction* item = nullptr;
+            const std::string_view hint = contents::placeHint(contents::menuItemHints(), e);
             if (e[0] == '@') {
                 // Submenus filled from the recent-projects list and the external tools.
                 auto* sub = new QMenu(fromUtf8(e.substr(1)), &window_);
                 (e.find("外部ツール") != std::string_view::npos ? toolsMenu_ : recentMenu_) = sub;
                 item = sub->menuAction();
-            } else {
-                item = action(e);
+                setHint(item, hint);
+            } else if (QAction* command = action(e)) {
+                // A menu item with a hint of its own, or one kept out of sight, is a mirror.
+                const bool hidden = contents::hiddenMenuItem(e);
+                item = hint.empty() && !hidden ? command : mirrorFor(command, &window_, hint);
+                if (hidden) item->setVisible(false);
             }
             if (!item) continue;
             if (pendingSeparator) items.push_back(nullptr);
@@ -87,7 +102,8 @@ void CommandActions::buildToolbars() {
             if (left) {
                 tb->addAction(a);
             } else {
-                QAction* mirror = mirrorFor(a, tb);
+                QAction* mirror =
+                    mirrorFor(a, tb, contents::placeHint(contents::toolButtonHints(), id));
                 buttonActions_[std::string(id)] = mirror;
                 tb->addAction(mirror);
             }
@@ -95,14 +111,19 @@ void CommandActions::buildToolbars() {
     }
 }
 
-QAction* CommandActions::mirrorFor(QAction* command, QToolBar* bar) {
-    auto* m = new QAction(bar);
+QAction* CommandActions::mirrorFor(QAction* command, QObject* parent, std::string_view hint) {
+    auto* m = new QAction(parent);
     m->setObjectName(command->objectName());
-    auto sync = [m, command] {
+    const std::string ownHint(hint);
+    auto sync = [m, command, ownHint] {
         m->setText(command->text());
         m->setIcon(command->icon());
-        m->setToolTip(command->toolTip());
-        m->setStatusTip(command->statusTip());
+        if (ownHint.empty()) {
+            m->setToolTip(command->toolTip());
+            m->setStatusTip(command->statusTip());
+        } else {
+            setHint(m, ownHint);
+        }
         m->setEnabled(command->isEnabled());
         m->setCheckable(command->isCheckable());
         m->setChecked(command->isChecked());

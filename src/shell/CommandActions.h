@@ -41,7 +41,9 @@ class CommandActions : public QObject {
   private:
     void buildMenus();
     void buildToolbars();
-    QAction* mirrorFor(QAction* command, QToolBar* bar);
+    // A second action that follows `command` and runs it; `hint`, when given, replaces the
+    // command's own tool tip and status text.
+    QAction* mirrorFor(QAction* command, QObject* parent, std::string_view hint = {});
 
     QMainWindow& window_;
     const contents::CommandRegistry& commands_;

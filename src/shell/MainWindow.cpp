@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QShowEvent>
@@ -16,6 +17,7 @@
 #include <QToolButton>
 
 #include "authoring/EditorPage.h"
+#include "authoring/ResourceRegistry.h"
 #include "authoring/TagHighlight.h"
 #include "contents/TreeOps.h"
 #include "platform/Memory.h"
@@ -148,6 +150,7 @@ void MainWindow::buildViews() {
 
 void MainWindow::buildStatusBar() {
     pane0_ = new QLabel(this);
+    pane0_->setTextFormat(Qt::PlainText);  // page paths and hints, never markup
     progress_ = new QProgressBar(this);
     progress_->setRange(0, 100);
     progress_->setValue(0);
@@ -248,6 +251,9 @@ void MainWindow::updateActions() {
     contents::EnableState s = contents::enableStateOf(*ws_);
     s.editorPageActive = tabs_->currentIndex() == 1 && tabs_->isTabVisible(1);
     s.clipboardHasText = !QApplication::clipboard()->text().isEmpty();
+    const auto rows = resources_->selectedRows();
+    s.resourceDeletable = authoring::unregisterEnabled(rows);
+    s.resourceKeywordEditable = authoring::keywordEnabled(rows);
     if (actions_) actions_->updateEnabled(s);
     // The saved pane follows the save command's rule.
     pane2_->setText(ws_->saved ? QStringLiteral("保存済み") : QStringLiteral("未保存"));
@@ -262,13 +268,19 @@ void MainWindow::onPageChanged(int index) {
 }
 
 void MainWindow::updateMemoryGauge() {
-    // What this program holds, as a share of the machine's memory and in megabytes.
-    const std::int64_t total = platform::totalMemoryBytes();
-    const std::int64_t own = platform::processResidentBytes();
-    if (total <= 0 || own <= 0) return;
-    memory_->setValue(static_cast<int>(own * 100 / total));
-    memory_->setFormat(QStringLiteral("%1 MB").arg(own / (1024 * 1024)));
-    memory_->setToolTip(QStringLiteral("使用メモリ: %1 MB").arg(own / (1024 * 1024)));
+    // The share of the machine's memory still available.
+    const std::optional<int> free = platform::freeMemoryPercent();
+    if (!free) return;
+    memory_->setValue(*free);
+    memory_->setToolTip(QStringLiteral("メモリ: %1% 空き").arg(*free));
+}
+
+QMenu* MainWindow::createPopupMenu() {
+    // The toolbar area offers the toolbar settings, not Qt's list of toolbars.
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("PopupMenuToolbars"));
+    if (QAction* a = action("BarCustomize")) menu->addAction(a);
+    return menu;
 }
 
 int MainWindow::tabIndexOf(ui::Page page) const {

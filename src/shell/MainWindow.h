@@ -84,6 +84,10 @@ class MainWindow : public QMainWindow, public ui::StatusDisplay {
     void activatePage(ui::Page page) override;
     void setProjectUiEnabled(bool enabled) override;
 
+    // The context menu of the toolbar area.
+    QMenu* createPopupMenu() override;
+    ResourceArea& resources() { return *resources_; }
+
   protected:
     void closeEvent(QCloseEvent* e) override;
     void showEvent(QShowEvent* e) override;

@@ -33,8 +33,9 @@ void MapArea::bindCommands() {
 void MapArea::editKeyword() {
     std::optional<std::string> listed;
     auto* list = cx_.window.findChild<QTreeWidget*>(QStringLiteral("LVResource"));
-    if (list && list->currentItem() && list->currentItem()->isSelected())
-        listed = toCp932(list->currentItem()->text(kResourceColumn));
+    // The selected row, not the current one: a Ctrl+click can leave them apart.
+    if (list && list->selectedItems().size() == 1)
+        listed = toCp932(list->selectedItems().front()->text(kResourceColumn));
     contents::editAdditionKeyword(cx_.ws, listed);
     cx_.run("ResAdd");
 }

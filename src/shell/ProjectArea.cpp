@@ -52,7 +52,12 @@ void ProjectArea::showAbout() {
     std::string text = info.productName + "\n" + info.build;
     for (const std::string* line : {&info.copyright, &info.description})
         if (!line->empty()) text += "\n" + *line;
-    QMessageBox::about(&cx_.window, QStringLiteral("バージョン情報"), fromUtf8(text));
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("バージョン情報"), fromUtf8(text),
+                    QMessageBox::Ok, &cx_.window);
+    box.setObjectName(QStringLiteral("AboutBox"));
+    box.setIconPixmap(QIcon(QStringLiteral(":/icons/tarnbook.svg")).pixmap(48, 48));
+    box.setTextFormat(Qt::PlainText);
+    cx_.runDialog(box);
 }
 
 void ProjectArea::attachMenus(CommandActions& actions) {

@@ -16,6 +16,7 @@
 #include <exception>
 
 #include "shell/DialogButtons.h"
+#include "shell/PlainLabel.h"
 #include "shell/QtText.h"
 
 namespace tarnbook::shell {
@@ -24,10 +25,6 @@ using project::ProjectPropertyForm;
 using PageList = ProjectPropertyForm::PageList;
 
 namespace {
-
-QLabel* label(const char* text, QWidget* parent) {
-    return new QLabel(QString::fromUtf8(text), parent);
-}
 
 // A page's widgets stacked from the top.
 QVBoxLayout* column(QWidget* page, std::initializer_list<QWidget*> widgets) {
@@ -143,25 +140,25 @@ QWidget* ProjectPropertyDialog::sizePage() {
     auto& w = *widgets_;
     QWidget* p = addPage("TabSheetSize");
     auto* g = new QGridLayout(p);
-    g->addWidget(label("ウインドウタイトル", p), 0, 0);
+    g->addWidget(plainLabel("ウインドウタイトル", p), 0, 0);
     g->addWidget(text("EditHelpCaption", form_.helpName), 0, 1, 1, 3);
-    g->addWidget(label("起動時に表示するページ", p), 1, 0);
+    g->addWidget(plainLabel("起動時に表示するページ", p), 1, 0);
     g->addWidget(pageList("CBDefaultPage", PageList::Default), 1, 1, 1, 3);
-    g->addWidget(label("ファイル名", p), 2, 0);
+    g->addWidget(plainLabel("ファイル名", p), 2, 0);
     g->addWidget(text("EditHelpfilename", form_.fileName), 2, 1, 1, 2);
-    g->addWidget(label(".CHM", p), 2, 3);
-    g->addWidget(label("現在のフォント", p), 3, 0);
+    g->addWidget(plainLabel(".CHM", p), 2, 3);
+    g->addWidget(plainLabel("現在のフォント", p), 3, 0);
     g->addWidget(w.font, 3, 1, 1, 2);
     g->addWidget(w.fontChange, 3, 3);
-    g->addWidget(label("左位置", p), 4, 0);
+    g->addWidget(plainLabel("左位置", p), 4, 0);
     g->addWidget(w.posX, 4, 1);
-    g->addWidget(label("上位置", p), 4, 2);
+    g->addWidget(plainLabel("上位置", p), 4, 2);
     g->addWidget(w.posY, 4, 3);
-    g->addWidget(label("横幅", p), 5, 0);
+    g->addWidget(plainLabel("横幅", p), 5, 0);
     g->addWidget(w.width, 5, 1);
-    g->addWidget(label("高さ", p), 5, 2);
+    g->addWidget(plainLabel("高さ", p), 5, 2);
     g->addWidget(w.height, 5, 3);
-    g->addWidget(label("左フレームサイズ", p), 6, 0);
+    g->addWidget(plainLabel("左フレームサイズ", p), 6, 0);
     g->addWidget(w.frameWidth, 6, 1);
     g->addWidget(w.autoSizer, 6, 3);
     g->addWidget(w.keepPos, 7, 0, 1, 4);
@@ -176,12 +173,12 @@ QWidget* ProjectPropertyDialog::toolbarPage() {
     for (std::size_t i = 0; i < w.buttons.size(); ++i)
         g->addWidget(w.buttons[i], static_cast<int>(i / 4), static_cast<int>(i % 4));
     auto* targets = new QGridLayout;
-    targets->addWidget(label("ホーム", p), 0, 0);
+    targets->addWidget(plainLabel("ホーム", p), 0, 0);
     targets->addWidget(pageList("CmbBHome", PageList::Home), 0, 1, 1, 2);
-    targets->addWidget(label("ジャンプ１", p), 1, 0);
+    targets->addWidget(plainLabel("ジャンプ１", p), 1, 0);
     targets->addWidget(pageList("CmbBJump1", PageList::Jump1), 1, 1);
     targets->addWidget(text("EditJump1lbl", form_.jump1Label), 1, 2);
-    targets->addWidget(label("ジャンプ２", p), 2, 0);
+    targets->addWidget(plainLabel("ジャンプ２", p), 2, 0);
     targets->addWidget(pageList("CmbBJump2", PageList::Jump2), 2, 1);
     targets->addWidget(text("EditJump2lbl", form_.jump2Label), 2, 2);
     g->addLayout(targets, 4, 0, 1, 4);
@@ -248,13 +245,13 @@ QWidget* ProjectPropertyDialog::templatesPage() {
     auto& w = *widgets_;
     QWidget* p = addPage("TabSheetAuto");
     auto* g = new QGridLayout(p);
-    g->addWidget(label("自動HTML作成テンプレート <BODY>", p), 0, 0, 1, 2);
+    g->addWidget(plainLabel("自動HTML作成テンプレート <BODY>", p), 0, 0, 1, 2);
     g->addWidget(w.autoHtml, 1, 0);
     g->addWidget(w.autoHtmlPick, 1, 1);
-    g->addWidget(label("目次HTML作成テンプレート", p), 2, 0, 1, 2);
+    g->addWidget(plainLabel("目次HTML作成テンプレート", p), 2, 0, 1, 2);
     g->addWidget(w.autoIndex, 3, 0);
     g->addWidget(w.autoIndexPick, 3, 1);
-    g->addWidget(label("自動作成HTMLテンプレート <HEAD>", p), 4, 0, 1, 2);
+    g->addWidget(plainLabel("自動作成HTMLテンプレート <HEAD>", p), 4, 0, 1, 2);
     g->addWidget(w.autoHead, 5, 0);
     g->addWidget(w.autoHeadPick, 5, 1);
     g->setRowStretch(6, 1);
@@ -269,7 +266,7 @@ QWidget* ProjectPropertyDialog::programPage() {
                                                            "EditUseUserAlias"};
     QWidget* p = addPage("TabSheetProgram");
     auto* g = new QGridLayout(p);
-    g->addWidget(label("言語設定", p), 0, 0);
+    g->addWidget(plainLabel("言語設定", p), 0, 0);
     g->addWidget(widgets_->language, 0, 1, 1, 2);
     for (std::size_t i = 0; i < kBoxes.size(); ++i) {
         const int r = static_cast<int>(i) + 1;

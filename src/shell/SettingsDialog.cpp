@@ -52,6 +52,9 @@ SettingsDialog::SettingsDialog(project::SettingsForm form, ui::Prompts& prompts,
     setWindowTitle(QStringLiteral("環境設定"));
     auto* layout = new QVBoxLayout(this);
     pages_ = new QTabWidget(this);
+    // Six captions side by side: the dialog grows to show them whole rather than cut them.
+    pages_->setUsesScrollButtons(false);
+    pages_->setElideMode(Qt::ElideNone);
     layout->addWidget(pages_);
     buildPages();
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

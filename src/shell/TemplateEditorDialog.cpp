@@ -14,16 +14,13 @@
 #include <exception>
 
 #include "shell/NewStyleNameDialog.h"
+#include "shell/PlainLabel.h"
 
 namespace tarnbook::shell {
 
 using namespace wizardui;
 
 namespace {
-
-QLabel* label(const char* text, QWidget* parent) {
-    return new QLabel(QString::fromUtf8(text), parent);
-}
 
 QWidget* page(QTabWidget* tabs, const char* title, const char* name) {
     auto* p = new QWidget(tabs);
@@ -67,18 +64,18 @@ TemplateEditorDialog::TemplateEditorDialog(QWidget* parent, platform::IniFile& s
     iconLayout->addWidget(w.iconWin32);
     iconLayout->addWidget(w.iconFolder);
     auto* size = new QGridLayout;
-    size->addWidget(label("現在のフォント", basic), 0, 0);
+    size->addWidget(plainLabel("現在のフォント", basic), 0, 0);
     size->addWidget(w.font, 0, 1, 1, 3);
     size->addWidget(w.fontChange, 0, 4);
-    size->addWidget(label("左位置", basic), 1, 0);
+    size->addWidget(plainLabel("左位置", basic), 1, 0);
     size->addWidget(w.posX, 1, 1);
-    size->addWidget(label("上位置", basic), 1, 2);
+    size->addWidget(plainLabel("上位置", basic), 1, 2);
     size->addWidget(w.posY, 1, 3);
-    size->addWidget(label("横幅", basic), 2, 0);
+    size->addWidget(plainLabel("横幅", basic), 2, 0);
     size->addWidget(w.width, 2, 1);
-    size->addWidget(label("高さ", basic), 2, 2);
+    size->addWidget(plainLabel("高さ", basic), 2, 2);
     size->addWidget(w.height, 2, 3);
-    size->addWidget(label("左フレームサイズ", basic), 3, 0);
+    size->addWidget(plainLabel("左フレームサイズ", basic), 3, 0);
     size->addWidget(w.frameWidth, 3, 1);
     size->addWidget(w.autoSizer, 3, 4);
     auto* import =
@@ -131,15 +128,15 @@ TemplateEditorDialog::TemplateEditorDialog(QWidget* parent, platform::IniFile& s
     s->addWidget(w.useCss, 0, 0, 1, 2);
     s->addWidget(w.css, 1, 0);
     s->addWidget(w.cssPick, 1, 1);
-    s->addWidget(label("言語設定", stylePage), 2, 0, 1, 2);
+    s->addWidget(plainLabel("言語設定", stylePage), 2, 0, 1, 2);
     s->addWidget(w.language, 3, 0, 1, 2);
-    s->addWidget(label("自動HTML作成テンプレート <BODY>", stylePage), 4, 0, 1, 2);
+    s->addWidget(plainLabel("自動HTML作成テンプレート <BODY>", stylePage), 4, 0, 1, 2);
     s->addWidget(w.autoHtml, 5, 0);
     s->addWidget(w.autoHtmlPick, 5, 1);
-    s->addWidget(label("目次HTML作成テンプレート", stylePage), 6, 0, 1, 2);
+    s->addWidget(plainLabel("目次HTML作成テンプレート", stylePage), 6, 0, 1, 2);
     s->addWidget(w.autoIndex, 7, 0);
     s->addWidget(w.autoIndexPick, 7, 1);
-    s->addWidget(label("自動作成HTMLテンプレート <HEAD>", stylePage), 8, 0, 1, 2);
+    s->addWidget(plainLabel("自動作成HTMLテンプレート <HEAD>", stylePage), 8, 0, 1, 2);
     s->addWidget(w.autoHead, 9, 0);
     s->addWidget(w.autoHeadPick, 9, 1);
     s->setRowStretch(10, 1);

@@ -1,6 +1,9 @@
 #include "shell/WebPreview.h"
 
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
+#include <QMenu>
+#include <QWebEngineContextMenuRequest>
 #include <QWebEngineHistory>
 #include <QWebEngineSettings>
 
@@ -55,6 +58,40 @@ void WebPreview::setTextSize(int size) {
     // 1-4 as the classic smallest..largest text sizes, 3 being the normal one.
     static const double zoom[] = {0.8, 0.9, 1.0, 1.2};
     if (loaded_) setZoomFactor(zoom[size - 1]);
+}
+
+void WebPreview::contextMenuEvent(QContextMenuEvent* e) {
+    // The engine's own menu is English and offers saving and inspecting; the preview offers
+    // what an author needs, in Japanese.
+    struct Item {
+        QWebEnginePage::WebAction action;
+        const char* text;
+    };
+    static const Item items[] = {
+        {QWebEnginePage::Back, "戻る(&B)"},
+        {QWebEnginePage::Forward, "進む(&F)"},
+        {QWebEnginePage::Reload, "最新の情報に更新(&R)"},
+        {QWebEnginePage::NoWebAction, nullptr},
+        {QWebEnginePage::Copy, "コピー(&C)"},
+        {QWebEnginePage::SelectAll, "すべて選択(&A)"},
+        {QWebEnginePage::CopyLinkToClipboard, "リンクのアドレスをコピー(&L)"},
+    };
+    const QWebEngineContextMenuRequest* request = lastContextMenuRequest();
+    const bool onLink = request && request->linkUrl().isValid();
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("PreviewMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (const Item& item : items) {
+        if (item.action == QWebEnginePage::NoWebAction) {
+            menu->addSeparator();
+            continue;
+        }
+        if (item.action == QWebEnginePage::CopyLinkToClipboard && !onLink) continue;
+        QAction* a = pageAction(item.action);
+        a->setText(QString::fromUtf8(item.text));
+        menu->addAction(a);
+    }
+    menu->popup(e->globalPos());
 }
 
 void WebPreview::dragEnterEvent(QDragEnterEvent* e) {

@@ -26,6 +26,7 @@ class WebPreview : public QWebEngineView, public ui::PreviewBrowser {
   protected:
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
 
   private:
     std::string lastTarget_;

@@ -13,17 +13,11 @@
 #include <QVBoxLayout>
 #include <exception>
 
+#include "shell/PlainLabel.h"
+
 namespace tarnbook::shell {
 
 using namespace wizardui;
-
-namespace {
-
-QLabel* label(const char* text, QWidget* parent) {
-    return new QLabel(QString::fromUtf8(text), parent);
-}
-
-}  // namespace
 
 WizardDialog::WizardDialog(QWidget* parent, project::Workspace& ws, ui::Prompts& prompts,
                            std::function<void()> help)
@@ -58,22 +52,22 @@ WizardDialog::WizardDialog(QWidget* parent, project::Workspace& ws, ui::Prompts&
     auto* icons = new QGroupBox(QString::fromUtf8("ノードアイコン"), page1);
     icons->setObjectName("RGNodeIcon");
     auto* iconLayout = new QVBoxLayout(icons);
-    iconLayout->addWidget(label("アイコン", icons));
+    iconLayout->addWidget(plainLabel("アイコン", icons));
     iconLayout->addWidget(w.iconWin32);
     iconLayout->addWidget(w.iconFolder);
     auto* size = new QGridLayout;
-    size->addWidget(label("現在のフォント", page1), 0, 0);
+    size->addWidget(plainLabel("現在のフォント", page1), 0, 0);
     size->addWidget(w.font, 0, 1, 1, 3);
     size->addWidget(w.fontChange, 0, 4);
-    size->addWidget(label("左位置", page1), 1, 0);
+    size->addWidget(plainLabel("左位置", page1), 1, 0);
     size->addWidget(w.posX, 1, 1);
-    size->addWidget(label("上位置", page1), 1, 2);
+    size->addWidget(plainLabel("上位置", page1), 1, 2);
     size->addWidget(w.posY, 1, 3);
-    size->addWidget(label("横幅", page1), 2, 0);
+    size->addWidget(plainLabel("横幅", page1), 2, 0);
     size->addWidget(w.width, 2, 1);
-    size->addWidget(label("高さ", page1), 2, 2);
+    size->addWidget(plainLabel("高さ", page1), 2, 2);
     size->addWidget(w.height, 2, 3);
-    size->addWidget(label("左フレームサイズ", page1), 3, 0);
+    size->addWidget(plainLabel("左フレームサイズ", page1), 3, 0);
     size->addWidget(w.frameWidth, 3, 1);
     size->addWidget(w.autoSizer, 3, 4);
     auto* import =
@@ -89,7 +83,7 @@ WizardDialog::WizardDialog(QWidget* parent, project::Workspace& ws, ui::Prompts&
     completeLayout->addWidget(w.browseDest, 1, 1);
     auto* p1 = new QVBoxLayout(page1);
     auto* nameRow = new QHBoxLayout;
-    nameRow->addWidget(label("プロジェクト名", page1));
+    nameRow->addWidget(plainLabel("プロジェクト名", page1));
     nameRow->addWidget(name_, 1);
     p1->addLayout(nameRow);
     p1->addWidget(icons);
@@ -115,12 +109,12 @@ WizardDialog::WizardDialog(QWidget* parent, project::Workspace& ws, ui::Prompts&
     files->addWidget(w.useCss, 0, 0, 1, 2);
     files->addWidget(w.css, 1, 0);
     files->addWidget(w.cssPick, 1, 1);
-    files->addWidget(label("言語設定", page2), 2, 0, 1, 2);
+    files->addWidget(plainLabel("言語設定", page2), 2, 0, 1, 2);
     files->addWidget(w.language, 3, 0, 1, 2);
-    files->addWidget(label("自動作成HTMLテンプレート <BODY>", page2), 4, 0, 1, 2);
+    files->addWidget(plainLabel("自動作成HTMLテンプレート <BODY>", page2), 4, 0, 1, 2);
     files->addWidget(w.autoHtml, 5, 0);
     files->addWidget(w.autoHtmlPick, 5, 1);
-    files->addWidget(label("自動作成HTMLテンプレート <HEAD>", page2), 6, 0, 1, 2);
+    files->addWidget(plainLabel("自動作成HTMLテンプレート <HEAD>", page2), 6, 0, 1, 2);
     files->addWidget(w.autoHead, 7, 0);
     files->addWidget(w.autoHeadPick, 7, 1);
     auto* p2 = new QVBoxLayout(page2);
@@ -163,7 +157,7 @@ WizardDialog::WizardDialog(QWidget* parent, project::Workspace& ws, ui::Prompts&
     buttons->addWidget(cancel);
     buttons->addWidget(helpButton);
     auto* top = new QHBoxLayout;
-    top->addWidget(label("テンプレート", this));
+    top->addWidget(plainLabel("テンプレート", this));
     top->addWidget(style_, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);

@@ -8,6 +8,7 @@
 #include "platform/Files.h"
 #include "platform/ProgramArguments.h"
 #include "project/Startup.h"
+#include "shell/JapaneseQt.h"
 #include "shell/MainWindow.h"
 
 int main(int argc, char** argv) {
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     QApplication app(argc, argv);
+    tarnbook::shell::installJapaneseQt(app);
     // Qt takes its own options (-platform, -style) out of the list; the rest is ours.
     std::vector<std::string> raw;
     const QStringList args = app.arguments();
