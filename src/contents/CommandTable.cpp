@@ -319,9 +319,4 @@ std::string_view placeHint(const std::vector<PlaceHint>& hints, std::string_view
     return {};
 }
 
-bool hiddenMenuItem(std::string_view entry) {
-    // The WinHelp conversion has a place in the tools menu but is not offered there.
-    return entry == "ImportHPJ";
-}
-
 }  // namespace tarnbook::contents

@@ -108,7 +108,5 @@ const std::vector<PlaceHint>& menuItemHints();
 const std::vector<PlaceHint>& toolButtonHints();
 // The hint of `entry` in `hints`; empty when the place shows its command's own.
 std::string_view placeHint(const std::vector<PlaceHint>& hints, std::string_view entry);
-// Menu entries that keep their place in the menu but are never shown.
-bool hiddenMenuItem(std::string_view entry);
 
 }  // namespace tarnbook::contents

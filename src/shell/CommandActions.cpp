@@ -63,10 +63,8 @@ void CommandActions::buildMenus() {
                 item = sub->menuAction();
                 setHint(item, hint);
             } else if (QAction* command = action(e)) {
-                // A menu item with a hint of its own, or one kept out of sight, is a mirror.
-                const bool hidden = contents::hiddenMenuItem(e);
-                item = hint.empty() && !hidden ? command : mirrorFor(command, &window_, hint);
-                if (hidden) item->setVisible(false);
+                // A menu item with a hint of its own is a mirror.
+                item = hint.empty() ? command : mirrorFor(command, &window_, hint);
             }
             if (!item) continue;
             if (pendingSeparator) items.push_back(nullptr);
