@@ -78,9 +78,12 @@ class TreeInteractionTest : public QObject {
         QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(w.treeView().viewport(), &enter);
         QVERIFY(enter.isAccepted());
+        auto& view = static_cast<shell::ContentTreeView&>(w.treeView());
+        QCOMPARE(view.dropTarget(), view.indexAt(at));  // drawn highlighted
         QDropEvent e(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(w.treeView().viewport(), &e);
         QVERIFY(e.isAccepted());
+        QVERIFY(!view.dropTarget().isValid());
     }
 
   private slots:
