@@ -78,9 +78,12 @@ class TreeInteractionTest : public QObject {
         QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(w.treeView().viewport(), &enter);
         QVERIFY(enter.isAccepted());
+        auto& view = static_cast<shell::ContentTreeView&>(w.treeView());
+        QCOMPARE(view.dropTarget(), view.indexAt(at));  // drawn highlighted
         QDropEvent e(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(w.treeView().viewport(), &e);
         QVERIFY(e.isAccepted());
+        QVERIFY(!view.dropTarget().isValid());
     }
 
   private slots:
@@ -242,13 +245,18 @@ class TreeInteractionTest : public QObject {
         QTest::keyClick(&view, Qt::Key_Down);  // the cursor moves and its page is shown
         QCOMPARE(ws.tree.focused(), chapter->child(2));
         QCOMPARE(shownPage(*w), page(*w, 2));
-        QTest::keyClick(&view, Qt::Key_Up, Qt::ShiftModifier);
+        for (int i = 0; i < 3; ++i) QTest::keyClick(&view, Qt::Key_Up, Qt::ShiftModifier);
         QVERIFY(ws.isMultiSelect);
         QCOMPARE(ws.tree.selectedNodes(),
-                 (std::vector<TreeNode*>{chapter->child(1), chapter->child(2)}));
+                 (std::vector<TreeNode*>{chapter, chapter->child(0), chapter->child(1),
+                                         chapter->child(2)}));
+        QCOMPARE(viewSelectionCount(*w), 4);
+        QTest::keyClick(&view, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(ws.tree.selectedNodes(),
+                 (std::vector<TreeNode*>{chapter->child(0), chapter->child(1), chapter->child(2)}));
         QTest::keyClick(&view, Qt::Key_Return);
         QVERIFY(!ws.isMultiSelect);
-        QCOMPARE(shownPage(*w), page(*w, 1));
+        QCOMPARE(shownPage(*w), page(*w, 0));
 
         // Plain Right and Left also scroll sideways by a step, besides opening and closing.
         chapter->child(1)->caption = std::u16string(300, u'長');
