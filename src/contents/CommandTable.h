@@ -31,6 +31,7 @@ enum class Rule {
     PopupEdit,  // ... a text-popup file and it exists
     Back,       // the preview has a page to go back to
     Forward,    // ... or forward to
+    HelpFile,   // the program's own help file was found
 };
 
 struct Command {
@@ -72,6 +73,7 @@ struct EnableState {
     bool popupFileEditable = false;
     bool canGoBack = false;
     bool canGoForward = false;
+    bool helpFileAvailable = false;
 };
 
 // The state of the window as the rules see it; the caller adds what only the window knows

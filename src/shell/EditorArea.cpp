@@ -15,6 +15,7 @@
 #include "authoring/tags/TagCommandList.h"
 #include "contents/CommandTable.h"
 #include "project/Settings.h"
+#include "shell/HelpService.h"
 #include "shell/QtText.h"
 #include "shell/TagCommands.h"
 #include "shell/TextEditor.h"
@@ -30,7 +31,6 @@ EditorArea::EditorArea(WindowContext& context, TextEditor& editor, WebPreview& p
       previewTextSize_(project::kDefaultPreviewTextSize) {
     editor_.onContextMenu = [this](QContextMenuEvent* e) { showContextMenu(e); };
     editor_.onPasteWithBreaks = [this] { cx_.run("ActEditPasteAdd"); };
-    tags_ = std::make_unique<TagCommands>(&cx_.window, cx_.ws);
 }
 
 EditorArea::~EditorArea() = default;
@@ -81,7 +81,10 @@ void EditorArea::bindCommands() {
     for (const contents::Command& command : contents::commandTable())
         if (TagCommands::handles(command.id)) {
             const std::string id(command.id);
-            c.bind(id, [this, id] { tags_->run(id); });
+            // Made per run: the help file is known only after start-up.
+            c.bind(id, [this, id] {
+                TagCommands(&cx_.window, cx_.ws, cx_.help.topicOpener()).run(id);
+            });
         }
 }
 
@@ -140,6 +143,10 @@ void EditorArea::showContextMenu(QContextMenuEvent* e) {
     menu.addSeparator();
     for (const char* id : {"EditCopy1", "EditPaste1", "ActEditPasteAdd", "EditCut1", "TagUndo"})
         if (QAction* a = cx_.action(id)) menu.addAction(a);
+    menu.addSeparator();
+    QAction* help = menu.addAction(QStringLiteral("ヘルプ(&H)"));
+    help->setEnabled(cx_.help.available());
+    connect(help, &QAction::triggered, this, [this] { cx_.help.showTopic(60); });
     menu.exec(e->globalPos());
 }
 

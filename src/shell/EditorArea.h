@@ -10,7 +10,6 @@ class QContextMenuEvent;
 
 namespace tarnbook::shell {
 
-class TagCommands;
 class TextEditor;
 class WebPreview;
 
@@ -39,7 +38,6 @@ class EditorArea : public QObject {
     WindowContext& cx_;
     TextEditor& editor_;
     WebPreview& preview_;
-    std::unique_ptr<TagCommands> tags_;
     std::vector<QAction*> fontSizeActions_;
     int previewTextSize_;
 };
