@@ -22,6 +22,6 @@ for f in Default.HTML Default.CSS NotFound.HTML Remote.HTML log.css; do
 done
 manual="$scratch/root$prefix/share/tarnbook/Tarnbook.CHM"
 [ -s "$manual" ] || { echo "check-install: the manual Tarnbook.CHM is not installed" >&2; exit 1; }
-chmls -n list "$manual" | grep -q '^/_RESOURCE/wizard.htm$' ||
+chmls -n list "$manual" 2>/dev/null | grep -q '^/_RESOURCE/wizard.htm$' ||
   { echo "check-install: the installed manual has no pages" >&2; exit 1; }
 echo "check-install: the installed tarnbook-cli compiled the sample; the manual is installed"
