@@ -92,8 +92,6 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     project_->bindCommands();
     toolbars_->bindCommands();
     capture_->bindCommands();
-    commands_.bind("mnuHelpView", [this] { help_->showContents(); });
-    commands_.bind("mnuHelpKeyword", [this] { help_->showIndex(); });
     projectProperty->bindCommands();
     tools->bindCommands();
     maps->bindCommands();

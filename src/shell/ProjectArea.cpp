@@ -47,6 +47,8 @@ void ProjectArea::bindCommands() {
     c.bind("ShowSetting", [this] { showSettings(); });
     c.bind("FileExit1", [this] { cx_.window.close(); });
     c.bind("ShowAbout", [this] { showAbout(); });
+    c.bind("mnuHelpView", [this] { cx_.help.showContents(); });
+    c.bind("mnuHelpKeyword", [this] { cx_.help.showIndex(); });
     c.bind("OpenPrjFolder", [&ws] { authoring::openProjectFolder(ws); });
 }
 
