@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a clean DESTDIR tree and compiles the sample with the installed
 # tarnbook-cli, with an empty home and no settings: the installed programs must find their
-# templates and the help compiler by themselves.
+# templates and the help compiler by themselves, and the manual must lie where the installed
+# window looks for it (the data folder beside bin/).
 # Usage: tools/check-install.sh BUILD_DIR
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,4 +20,8 @@ for f in Default.HTML Default.CSS NotFound.HTML Remote.HTML log.css; do
   [ -f "$scratch/home/.local/share/Tarnbook/TEMPLATE/$f" ] ||
     { echo "check-install: the first start did not copy the template $f" >&2; exit 1; }
 done
-echo "check-install: the installed tarnbook-cli compiled the sample"
+manual="$scratch/root$prefix/share/tarnbook/Tarnbook.CHM"
+[ -s "$manual" ] || { echo "check-install: the manual Tarnbook.CHM is not installed" >&2; exit 1; }
+chmls -n list "$manual" 2>/dev/null | grep -q '^/_RESOURCE/wizard.htm$' ||
+  { echo "check-install: the installed manual has no pages" >&2; exit 1; }
+echo "check-install: the installed tarnbook-cli compiled the sample; the manual is installed"

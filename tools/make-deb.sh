@@ -6,13 +6,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build_dir=${TARNBOOK_BUILD_DIR:-build}
-# The package needs the manual pages, which help2man makes; the rest comes from the build.
+# The package needs the manual pages, which help2man makes, and the compiled manual
+# Tarnbook.CHM; the rest comes from the build.
 [ "${TARNBOOK_SKIP_DEPS:-}" = 1 ] || tools/install-deps.sh
 # Only what the package holds is built: cpack must not build the tests and benchmarks first.
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
 cmake --build "$build_dir" --target tarnbook tarnbook-cli tarnbook-hhc \
-  tarnbook-man tarnbook-cli-man tarnbook-hhc-man >/dev/null
+  tarnbook_help tarnbook-man tarnbook-cli-man tarnbook-hhc-man >/dev/null
 (cd "$build_dir" && cpack -G DEB >/dev/null)
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_dir/CMakeCache.txt")

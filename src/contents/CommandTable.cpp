@@ -16,6 +16,10 @@ const std::vector<Command>& commandTable() {
          "名前を付けて保存|プロジェクトを別名で保存します", "", H},
         {"FileExit1", "ファイル", "終了(&Q)", "終了|アプリケーションを終了します", "", Always},
         {"ShowAbout", "ファイル", "バージョン情報(&A)", "バージョン情報を表示します", "", Always},
+        {"mnuHelpView", "ヘルプ", "ヘルプ(&C)", "ﾍﾙﾌﾟ表示|ヘルプファイルを表示します", "F1",
+         HelpFile},
+        {"mnuHelpKeyword", "ヘルプ", "キーワード検索(&K)", "キーワード検索を行います", "",
+         HelpFile},
         {"FileOpenResource", "ファイル", "リソースの追加",
          "リソース追加|任意のリソースをヘルプに追加します", "", Always},
         {"NewProject", "プロジェクト", "新規プロジェクト(&N)...",
@@ -229,6 +233,8 @@ bool ruleEnabled(Rule rule, const EnableState& s) {
             return s.resourceDeletable;
         case Rule::ResourceKeyword:
             return s.resourceKeywordEditable;
+        case Rule::HelpFile:
+            return s.helpFileAvailable;
     }
     return false;
 }
@@ -288,7 +294,7 @@ const std::vector<MenuLayout>& menuLayouts() {
         {"ツール(&T)",
          {"ShowSetting", "TemplateSetting", "ImportFilter", "URLFilter", "BarCustomize", "|",
           "DeleteViewerStateFile", "DeCompile", "|", "Capture", "ImportHPJ", "@外部ツール(&T)"}},
-        {"ヘルプ(&H)", {"ShowAbout"}},
+        {"ヘルプ(&H)", {"mnuHelpView", "mnuHelpKeyword", "|", "ShowAbout"}},
     };
     return menus;
 }

@@ -33,6 +33,7 @@ enum class Rule {
     Forward,          // ... or forward to
     ResourceDelete,   // the resource list's selection allows unregistering
     ResourceKeyword,  // ... or editing the keyword of one added page
+    HelpFile,         // the program's own help file was found
 };
 
 struct Command {
@@ -76,6 +77,7 @@ struct EnableState {
     bool canGoForward = false;
     bool resourceDeletable = true;  // the resource list's selection (filled by the window)
     bool resourceKeywordEditable = false;
+    HelpFile,  // the program's own help file was found
 };
 
 // The state of the window as the rules see it; the caller adds what only the window knows

@@ -1,11 +1,11 @@
 #include "project/Startup.h"
 
-#include "BuildInfo.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/IoError.h"
 #include "platform/Paths.h"
 #include "project/AboutInfo.h"
+#include "project/HelpFiles.h"
 #include "project/ProjectLifecycle.h"
 #include "project/SettingColours.h"
 #include "project/Workspace.h"
@@ -14,15 +14,6 @@ namespace tarnbook::project {
 namespace {
 
 constexpr const char* S = kSystemSection;
-constexpr const char* kHelpFileName = "Tarnbook.CHM";
-
-std::string findHelpFile(const std::string& appFolder) {
-    for (const std::string& folder : {std::string(buildinfo::kInstalledDataDir), appFolder}) {
-        const std::string path = platform::joinPath(folder, kHelpFileName);
-        if (platform::fileExists(path)) return path;
-    }
-    return {};
-}
 
 void applyEditorLook(Workspace& ws) {
     const std::string font = ws.settings.readString(S, "FontName", "MS UI Gothic");
@@ -130,7 +121,7 @@ StartupState startUp(Workspace& ws, RecentProjects& recent, const StartupOptions
     ws.saved = true;
     ws.status.setPageVisible(ui::Page::Editor, false);
     ws.status.setPageVisible(ui::Page::Resources, false);
-    st.helpFile = findHelpFile(options.env.appFolder);
+    st.helpFile = findHelpFile(platform::programFolder(), options.env.appFolder);
     st.rightClickRefresh = s.readBool(S, "RClickRefresh", false);
     st.tools = externalTools(s);
     refreshStatus(ws);

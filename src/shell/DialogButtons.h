@@ -1,12 +1,14 @@
 #pragma once
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QKeySequence>
 #include <QPushButton>
+#include <QShortcut>
 #include <QString>
 #include <functional>
 
 // The buttons under the program's dialogs: OK (default), "キャンセル" and, when the dialog has
-// a help topic, "ヘルプ", wired to accept, reject and the help call.
+// a help topic, "ヘルプ", wired to accept, reject and the help call (F1 too).
 namespace tarnbook::shell {
 
 struct DialogButtons {
@@ -22,6 +24,24 @@ struct DialogButtonNames {
     const char* help = nullptr;  // null: no help button
 };
 
+// Ties a dialog's help button to its topic: enabled only when the program has a help file
+// (`help` is set), clicking it or pressing F1 anywhere in the dialog opens the topic. The
+// topic is also kept on the button as the property "helpTopic". A dialog with a second,
+// page-specific help button gives that one `withF1` = false.
+inline void wireHelpButton(QWidget* dialog, QAbstractButton* button,
+                           const std::function<void(int)>& help, int topic, bool withF1 = true) {
+    button->setProperty("helpTopic", topic);
+    button->setEnabled(static_cast<bool>(help));
+    if (!help) return;
+    QObject::connect(button, &QAbstractButton::clicked, dialog, [help, topic] { help(topic); });
+    if (!withF1) return;
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), dialog);
+    f1->setContext(Qt::WindowShortcut);
+    QObject::connect(f1, &QShortcut::activated, button, [button] {
+        if (button->isEnabled()) button->click();
+    });
+}
+
 inline DialogButtons addDialogButtons(QDialog* dialog, const DialogButtonNames& names,
                                       const std::function<void(int)>& help = {},
                                       int helpTopic = 0) {
@@ -35,10 +55,7 @@ inline DialogButtons addDialogButtons(QDialog* dialog, const DialogButtonNames& 
     if (names.help) {
         b.help = b.box->addButton(QString::fromUtf8("ヘルプ"), QDialogButtonBox::HelpRole);
         b.help->setObjectName(QString::fromUtf8(names.help));
-        b.help->setEnabled(static_cast<bool>(help));
-        if (help)
-            QObject::connect(b.help, &QPushButton::clicked, dialog,
-                             [help, helpTopic] { help(helpTopic); });
+        wireHelpButton(dialog, b.help, help, helpTopic);
     }
     QObject::connect(b.box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(b.box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);

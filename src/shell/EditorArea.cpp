@@ -16,6 +16,7 @@
 #include "authoring/tags/TagCommandList.h"
 #include "contents/CommandTable.h"
 #include "project/Settings.h"
+#include "shell/HelpService.h"
 #include "shell/QtText.h"
 #include "shell/TagCommands.h"
 #include "shell/TextEditor.h"
@@ -32,7 +33,6 @@ EditorArea::EditorArea(WindowContext& context, TextEditor& editor, WebPreview& p
     editor_.onContextMenu = [this](QContextMenuEvent* e) { showContextMenu(e); };
     editor_.onPasteWithBreaks = [this] { cx_.run("ActEditPasteAdd"); };
     editor_.onFocusEntered = [this] { focusEntered(); };
-    tags_ = std::make_unique<TagCommands>(&cx_.window, cx_.ws);
 }
 
 EditorArea::~EditorArea() = default;
@@ -83,7 +83,10 @@ void EditorArea::bindCommands() {
     for (const contents::Command& command : contents::commandTable())
         if (TagCommands::handles(command.id)) {
             const std::string id(command.id);
-            c.bind(id, [this, id] { tags_->run(id); });
+            // Made per run: the help file is known only after start-up.
+            c.bind(id, [this, id] {
+                TagCommands(&cx_.window, cx_.ws, cx_.help.topicOpener()).run(id);
+            });
         }
 }
 
@@ -149,10 +152,8 @@ void EditorArea::buildContextMenu(QMenu& menu) {
         if (QAction* a = cx_.action(id)) menu.addAction(a);
     menu.addSeparator();
     QAction* help = menu.addAction(QStringLiteral("ヘルプ(&H)"));
-    help->setEnabled(static_cast<bool>(openHelp));
-    connect(help, &QAction::triggered, this, [this] {
-        if (openHelp) openHelp(kObjectTagHelpTopic);
-    });
+    help->setEnabled(cx_.help.available());
+    connect(help, &QAction::triggered, this, [this] { cx_.help.showTopic(kObjectTagHelpTopic); });
 }
 
 void EditorArea::focusEntered() {

@@ -12,7 +12,6 @@ class QMenu;
 
 namespace tarnbook::shell {
 
-class TagCommands;
 class TextEditor;
 class WebPreview;
 
@@ -35,8 +34,7 @@ class EditorArea : public QObject {
     // Fills the editor's context menu (it is built afresh each time it opens).
     void buildContextMenu(QMenu& menu);
 
-    // Opens a topic of the program's help; the menu's help entry is disabled while unset.
-    std::function<void(int topic)> openHelp;
+    // The help topic of the editor's context menu.
     static constexpr int kObjectTagHelpTopic = 60;
 
   private:
@@ -48,7 +46,6 @@ class EditorArea : public QObject {
     WindowContext& cx_;
     TextEditor& editor_;
     WebPreview& preview_;
-    std::unique_ptr<TagCommands> tags_;
     std::vector<QAction*> fontSizeActions_;
     int previewTextSize_;
 };

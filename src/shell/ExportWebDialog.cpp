@@ -16,6 +16,9 @@
 namespace tarnbook::shell {
 namespace {
 
+// The web export is this program's own dialog; its page in the manual has this number.
+constexpr int kExportWebTopic = 84;
+
 // A line edit with a "..." button beside it.
 QLineEdit* fieldWithButton(QWidget* parent, QFormLayout* form, const QString& caption,
                            const char* fieldName, const char* buttonName, QToolButton** button) {
@@ -58,7 +61,7 @@ ExportWebDialog::ExportWebDialog(webexport::ExportWebForm form, std::string proj
     folder_->setText(nativeText(form_.outputFolder));
     layout->addLayout(fields);
     const DialogButtons b =
-        addDialogButtons(this, {"BitBtnOK", "BitBtnCancel", "BitBtnHelp"}, help, 0);
+        addDialogButtons(this, {"BitBtnOK", "BitBtnCancel", "BitBtnHelp"}, help, kExportWebTopic);
     ok_ = b.ok;
     layout->addWidget(b.box);
 

@@ -7,6 +7,7 @@
 #include "authoring/EditorPage.h"
 #include "folderimport/FolderImport.h"
 #include "platform/Files.h"
+#include "shell/HelpService.h"
 #include "shell/ImportDialogs.h"
 #include "shell/QtText.h"
 
@@ -21,7 +22,7 @@ void ImportArea::bindCommands() {
 }
 
 std::optional<int> ImportArea::askTitleSource() {
-    TitleSourceDialog d(&cx_.window);
+    TitleSourceDialog d(&cx_.window, cx_.help.topicOpener());
     if (cx_.runDialog(d) != QDialog::Accepted) return std::nullopt;
     return d.choice();
 }
@@ -72,14 +73,14 @@ void ImportArea::saveSettings() {
 }
 
 void ImportArea::editImportFilter() {
-    ImportFilterDialog d(cx_.ws.settings, &cx_.window);
+    ImportFilterDialog d(cx_.ws.settings, &cx_.window, cx_.help.topicOpener());
     if (cx_.runDialog(d) != QDialog::Accepted) return;
     d.form().apply(cx_.ws.settings);
     saveSettings();
 }
 
 void ImportArea::editUrlFilter() {
-    UrlFilterDialog d(cx_.ws.settings, &cx_.window);
+    UrlFilterDialog d(cx_.ws.settings, &cx_.window, cx_.help.topicOpener());
     if (cx_.runDialog(d) != QDialog::Accepted) return;
     d.form().apply(cx_.ws.settings);
     saveSettings();

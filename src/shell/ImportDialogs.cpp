@@ -47,7 +47,8 @@ EditRow addEditRow(QWidget* parent, QBoxLayout* layout, const char* textName) {
 
 }  // namespace
 
-TitleSourceDialog::TitleSourceDialog(QWidget* parent) : QDialog(parent) {
+TitleSourceDialog::TitleSourceDialog(QWidget* parent, const std::function<void(int)>& help)
+    : QDialog(parent) {
     setWindowTitle(QStringLiteral("タイトル取得方法の選択"));
     auto* layout = new QVBoxLayout(this);
     auto* box = new QGroupBox(this);
@@ -62,7 +63,7 @@ TitleSourceDialog::TitleSourceDialog(QWidget* parent) : QDialog(parent) {
     }
     group_->button(1)->setChecked(true);
     layout->addWidget(box);
-    layout->addWidget(addDialogButtons(this, {"OKBtn", "CancelBtn", nullptr}).box);
+    layout->addWidget(addDialogButtons(this, {"OKBtn", "CancelBtn", "BitBtnHelp"}, help, 82).box);
 }
 
 int TitleSourceDialog::choice() const {
@@ -70,7 +71,8 @@ int TitleSourceDialog::choice() const {
     return id < 0 ? 1 : id;
 }
 
-ImportFilterDialog::ImportFilterDialog(const platform::IniFile& settings, QWidget* parent)
+ImportFilterDialog::ImportFilterDialog(const platform::IniFile& settings, QWidget* parent,
+                                       const std::function<void(int)>& help)
     : QDialog(parent), form_(settings) {
     setWindowTitle(QStringLiteral("インポートフィルタ"));
     auto* layout = new QVBoxLayout(this);
@@ -98,7 +100,7 @@ ImportFilterDialog::ImportFilterDialog(const platform::IniFile& settings, QWidge
     for (const auto& e : form_.droppable()) checkItem(drop_, e);
     tabs->addTab(drop_, QStringLiteral("ドロップ可能"));
     layout->addWidget(tabs);
-    layout->addWidget(addDialogButtons(this, {"OKBtn", "CancelBtn", nullptr}).box);
+    layout->addWidget(addDialogButtons(this, {"OKBtn", "CancelBtn", "BitBtnHelp"}, help, 50).box);
     fillSkipList();
 }
 
@@ -117,7 +119,8 @@ folderimport::ImportFilterForm& ImportFilterDialog::form() {
     return form_;
 }
 
-UrlFilterDialog::UrlFilterDialog(const platform::IniFile& settings, QWidget* parent)
+UrlFilterDialog::UrlFilterDialog(const platform::IniFile& settings, QWidget* parent,
+                                 const std::function<void(int)>& help)
     : QDialog(parent), form_(settings) {
     setWindowTitle(QStringLiteral("URLフィルタ"));
     auto* layout = new QVBoxLayout(this);
@@ -136,7 +139,7 @@ UrlFilterDialog::UrlFilterDialog(const platform::IniFile& settings, QWidget* par
         const int row = list_->currentRow();
         if (row >= 0 && form_.remove(static_cast<std::size_t>(row))) fillList();
     });
-    layout->addWidget(addDialogButtons(this, {"OKBtn", "CancelBtn", nullptr}).box);
+    layout->addWidget(addDialogButtons(this, {"OKBtn", "CancelBtn", "BitBtnHelp"}, help, 63).box);
     fillList();
 }
 

@@ -14,7 +14,7 @@ namespace tarnbook::shell {
 class TitleSourceDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit TitleSourceDialog(QWidget* parent);
+    explicit TitleSourceDialog(QWidget* parent, const std::function<void(int)>& help = {});
     int choice() const;  // 1 when nothing is chosen
 
   private:
@@ -25,7 +25,8 @@ class TitleSourceDialog : public QDialog {
 class ImportFilterDialog : public QDialog {
     Q_OBJECT
   public:
-    ImportFilterDialog(const platform::IniFile& settings, QWidget* parent);
+    ImportFilterDialog(const platform::IniFile& settings, QWidget* parent,
+                       const std::function<void(int)>& help = {});
     // The form with the ticks as the lists show them.
     folderimport::ImportFilterForm& form();
 
@@ -41,7 +42,8 @@ class ImportFilterDialog : public QDialog {
 class UrlFilterDialog : public QDialog {
     Q_OBJECT
   public:
-    UrlFilterDialog(const platform::IniFile& settings, QWidget* parent);
+    UrlFilterDialog(const platform::IniFile& settings, QWidget* parent,
+                    const std::function<void(int)>& help = {});
     const folderimport::UrlFilterForm& form() const { return form_; }
 
   private:

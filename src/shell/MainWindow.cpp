@@ -27,6 +27,7 @@
 #include "shell/CommandActions.h"
 #include "shell/ContentTreeModel.h"
 #include "shell/EditorArea.h"
+#include "shell/HelpService.h"
 #include "shell/ImportArea.h"
 #include "shell/MapArea.h"
 #include "shell/ProjectArea.h"
@@ -51,7 +52,8 @@ namespace tarnbook::shell {
 MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     : QMainWindow(parent),
       ownPrompts_(prompts ? nullptr : std::make_unique<QtPrompts>(this)),
-      prompts_(prompts ? *prompts : *ownPrompts_) {
+      prompts_(prompts ? *prompts : *ownPrompts_),
+      help_(std::make_unique<HelpService>(prompts_)) {
     runDialog = [](QDialog& d) { return d.exec(); };
     initIconResources();
     setMinimumSize(480, 400);
@@ -59,7 +61,7 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     buildViews();
     ws_ = std::make_unique<project::Workspace>(prompts_, *preview_, *editor_, *this);
     cx_ = std::make_unique<WindowContext>(WindowContext{
-        *this, *ws_, prompts_, commands_, runDialog,
+        *this, *ws_, prompts_, commands_, *help_, runDialog,
         [this](const std::function<void()>& f) { guarded(f); },
         [this](std::string_view id) { return action(id); },
         [this](std::string_view id) { run(id); }, [this] { showSelected(); },
@@ -254,6 +256,7 @@ void MainWindow::updateActions() {
     const auto rows = resources_->selectedRows();
     s.resourceDeletable = authoring::unregisterEnabled(rows);
     s.resourceKeywordEditable = authoring::keywordEnabled(rows);
+    s.helpFileAvailable = help_->available();
     if (actions_) actions_->updateEnabled(s);
     // The saved pane follows the save command's rule.
     pane2_->setText(ws_->saved ? QStringLiteral("保存済み") : QStringLiteral("未保存"));
@@ -365,6 +368,7 @@ project::StartupState MainWindow::startUp(const project::StartupOptions& options
     project::StartupState st;
     guarded([&] { st = project::startUp(*ws_, project_->recent(), options); });
     started_ = true;
+    help_->setHelpFile(st.helpFile);
     const project::WindowPlacement& p = st.placement;
     const QSize size(std::max(p.width, minimumWidth()), std::max(p.height, minimumHeight()));
     move(p.x, p.y);

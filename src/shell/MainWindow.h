@@ -27,6 +27,7 @@ class BuildArea;
 class CaptureArea;
 class CommandActions;
 class EditorArea;
+class HelpService;
 class ProjectArea;
 class ResourceArea;
 class TextEditor;
@@ -63,6 +64,7 @@ class MainWindow : public QMainWindow, public ui::StatusDisplay {
     QMenu* toolsMenu() const;
     project::RecentProjects& recentProjects();
     const contents::CommandRegistry& commands() const { return commands_; }
+    HelpService& help() { return *help_; }
     QString statusText(int pane) const;
 
     // Runs a command by id as the user would (with the error box on failure). An id the
@@ -106,6 +108,7 @@ class MainWindow : public QMainWindow, public ui::StatusDisplay {
     std::unique_ptr<QtPrompts> ownPrompts_;
     ui::Prompts& prompts_;
     contents::CommandRegistry commands_;
+    std::unique_ptr<HelpService> help_;
     bool started_ = false;
     bool standardPageChecked_ = false;
     int pendingFrame_ = -1;

@@ -18,6 +18,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/Files.h"
+#include "shell/DialogButtons.h"
 #include "ui/Prompts.h"
 
 namespace tarnbook::shell {
@@ -171,11 +172,8 @@ MaintenanceWindow::MaintenanceWindow(maintenance::AnalysisInput input, std::stri
     QPushButton* helpButton =
         buttons->addButton(QStringLiteral("ヘルプ"), QDialogButtonBox::HelpRole);
     helpButton->setObjectName(QStringLiteral("BitBtnHelp"));
-    helpButton->setEnabled(static_cast<bool>(help));
+    wireHelpButton(this, helpButton, help, kHelpTopic);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(helpButton, &QPushButton::clicked, this, [help] {
-        if (help) help(kHelpTopic);
-    });
     layout->addWidget(buttons);
     updateActions();
 }

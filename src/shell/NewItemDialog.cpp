@@ -134,8 +134,9 @@ void NewItemDialog::done(int result) {
     QDialog::done(result);
 }
 
-project::TreeNode* runAddItemDialog(QWidget* parent, project::Workspace& ws, ItemKind kind) {
-    NewItemDialog dialog(parent, ws, kind);
+project::TreeNode* runAddItemDialog(QWidget* parent, project::Workspace& ws, ItemKind kind,
+                                    const std::function<void(int)>& help) {
+    NewItemDialog dialog(parent, ws, kind, help);
     if (dialog.exec() != QDialog::Accepted) {
         contents::addItem(ws, kind, nullptr, {});
         return nullptr;

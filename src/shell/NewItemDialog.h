@@ -43,6 +43,7 @@ class NewItemDialog : public QDialog {
 // TbAddHeader / TbAddContent: runs the dialog, then adds the item (a new page is written from
 // the project's page settings). Returns the new node, or null when cancelled.
 project::TreeNode* runAddItemDialog(QWidget* parent, project::Workspace& ws,
-                                    contents::ItemKind kind);
+                                    contents::ItemKind kind,
+                                    const std::function<void(int)>& help = {});
 
 }  // namespace tarnbook::shell

@@ -10,6 +10,8 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
+#include "shell/DialogButtons.h"
+
 namespace tarnbook::shell {
 
 PopupDialog::PopupDialog(QWidget* parent, contents::PopupForm preset,
@@ -31,10 +33,9 @@ PopupDialog::PopupDialog(QWidget* parent, contents::PopupForm preset,
     QPushButton* helpButton =
         buttons->addButton(QString::fromUtf8("ヘルプ"), QDialogButtonBox::HelpRole);
     helpButton->setObjectName("BitBtnHlpPopup");
-    helpButton->setEnabled(static_cast<bool>(help));
+    wireHelpButton(this, helpButton, help, 60);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    if (help) connect(helpButton, &QPushButton::clicked, this, [help] { help(60); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QString::fromUtf8("ポップアップ呼び出しテキスト"), this));

@@ -15,6 +15,7 @@
 #include "project/ProjectLifecycle.h"
 #include "project/SettingsForm.h"
 #include "shell/CommandActions.h"
+#include "shell/HelpService.h"
 #include "shell/ProjectNameDialog.h"
 #include "shell/QtText.h"
 #include "shell/SettingsDialog.h"
@@ -36,14 +37,18 @@ void ProjectArea::bindCommands() {
     });
     c.bind("FileSave", [&ws] { project::saveProject(ws); });
     c.bind("NewProject", [this, &ws] {
-        project::newProject(
-            ws, [this](project::Workspace& w) { return runNewProjectWizard(&cx_.window, w); });
+        project::newProject(ws, [this](project::Workspace& w) {
+            return runNewProjectWizard(&cx_.window, w, cx_.help.topicOpener());
+        });
     });
-    c.bind("TemplateSetting", [this, &ws] { runTemplateEditor(&cx_.window, ws); });
+    c.bind("TemplateSetting",
+           [this, &ws] { runTemplateEditor(&cx_.window, ws, cx_.help.topicOpener()); });
     c.bind("ProjectSaveAs", [this] { saveAs(); });
     c.bind("ShowSetting", [this] { showSettings(); });
     c.bind("FileExit1", [this] { cx_.window.close(); });
     c.bind("ShowAbout", [this] { showAbout(); });
+    c.bind("mnuHelpView", [this] { cx_.help.showContents(); });
+    c.bind("mnuHelpKeyword", [this] { cx_.help.showIndex(); });
     c.bind("OpenPrjFolder", [&ws] { authoring::openProjectFolder(ws); });
 }
 
@@ -118,7 +123,7 @@ void ProjectArea::rebuildToolsMenu(const std::vector<project::ExternalTool>& too
 
 void ProjectArea::showSettings() {
     SettingsDialog d(project::SettingsForm::load(cx_.ws.settings), cx_.prompts, cx_.runDialog,
-                     &cx_.window);
+                     &cx_.window, cx_.help.topicOpener());
     if (cx_.runDialog(d) != QDialog::Accepted) {
         rebuildToolsMenu(project::externalTools(cx_.ws.settings));
         return;

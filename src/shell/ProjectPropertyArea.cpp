@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+#include "shell/HelpService.h"
 #include "shell/ProjectPropertyDialog.h"
 
 namespace tarnbook::shell {
@@ -10,8 +11,9 @@ ProjectPropertyArea::ProjectPropertyArea(WindowContext& context)
     : QObject(&context.window), cx_(context) {}
 
 void ProjectPropertyArea::bindCommands() {
-    cx_.commands.bind("ProjectProperty",
-                      [this] { runProjectProperty(&cx_.window, cx_.ws, cx_.runDialog); });
+    cx_.commands.bind("ProjectProperty", [this] {
+        runProjectProperty(&cx_.window, cx_.ws, cx_.runDialog, cx_.help.topicOpener());
+    });
 }
 
 }  // namespace tarnbook::shell

@@ -42,8 +42,9 @@ QHBoxLayout* row(std::initializer_list<QWidget*> widgets) {
 
 }  // namespace
 
-ProjectPropertyDialog::ProjectPropertyDialog(project::Workspace& ws, QWidget* parent)
-    : QDialog(parent), ws_(ws), form_(ProjectPropertyForm::load(ws)) {
+ProjectPropertyDialog::ProjectPropertyDialog(project::Workspace& ws, QWidget* parent,
+                                             std::function<void(int)> help)
+    : QDialog(parent), ws_(ws), help_(std::move(help)), form_(ProjectPropertyForm::load(ws)) {
     setObjectName("TfrmProjectProperty");
     setWindowTitle(fromCp932(form_.caption()));
     widgets_ =
@@ -71,7 +72,8 @@ ProjectPropertyDialog::ProjectPropertyDialog(project::Workspace& ws, QWidget* pa
     pages_->addWidget(specialPage());
     buildPageTree();
 
-    DialogButtons buttons = addDialogButtons(this, {"BitBtnOK", "BitBtnCancel"});
+    DialogButtons buttons =
+        addDialogButtons(this, {"BitBtnOK", "BitBtnCancel", "BitBtnHelp"}, help_, 48);
     ok_ = buttons.ok;
     ok_->setEnabled(form_.okEnabled());
     auto* top = new QHBoxLayout;
@@ -229,7 +231,10 @@ QWidget* ProjectPropertyDialog::mergePage() {
     });
     auto* v = new QVBoxLayout(p);
     v->addWidget(merges_);
-    v->addLayout(row({add, mergeRemove_}));
+    auto* mergeHelp = new QPushButton(QString::fromUtf8("ヘルプ"), p);
+    mergeHelp->setObjectName("BitBtnMergeHelp");
+    wireHelpButton(this, mergeHelp, help_, 56, false);
+    v->addLayout(row({add, mergeRemove_, mergeHelp}));
     showMergeList();
     return p;
 }
@@ -345,9 +350,10 @@ void ProjectPropertyDialog::accept() {
 }
 
 void runProjectProperty(QWidget* parent, project::Workspace& ws,
-                        const std::function<int(QDialog&)>& runDialog) {
+                        const std::function<int(QDialog&)>& runDialog,
+                        const std::function<void(int)>& help) {
     if (!ws.project) return;
-    ProjectPropertyDialog dialog(ws, parent);
+    ProjectPropertyDialog dialog(ws, parent, help);
     runDialog(dialog);
 }
 

@@ -23,7 +23,8 @@ namespace tarnbook::shell {
 class ProjectPropertyDialog : public QDialog {
     Q_OBJECT
   public:
-    ProjectPropertyDialog(project::Workspace& ws, QWidget* parent = nullptr);
+    ProjectPropertyDialog(project::Workspace& ws, QWidget* parent = nullptr,
+                          std::function<void(int)> help = {});
     ~ProjectPropertyDialog() override;
 
     project::ProjectPropertyForm& form() { return form_; }
@@ -51,6 +52,7 @@ class ProjectPropertyDialog : public QDialog {
     void enableLinkedFiles();
 
     project::Workspace& ws_;
+    std::function<void(int)> help_;
     project::ProjectPropertyForm form_;
     std::unique_ptr<TemplateFieldWidgets> widgets_;
     QTreeWidget* tree_ = nullptr;
@@ -66,6 +68,7 @@ class ProjectPropertyDialog : public QDialog {
 
 // ProjectProperty: shows the dialog on the open project.
 void runProjectProperty(QWidget* parent, project::Workspace& ws,
-                        const std::function<int(QDialog&)>& runDialog);
+                        const std::function<int(QDialog&)>& runDialog,
+                        const std::function<void(int)>& help = {});
 
 }  // namespace tarnbook::shell

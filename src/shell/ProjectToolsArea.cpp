@@ -8,6 +8,7 @@
 #include "platform/Process.h"
 #include "project/ProjectLifecycle.h"
 #include "shell/ExportWebDialog.h"
+#include "shell/HelpService.h"
 #include "shell/HpjConvertDialog.h"
 #include "shell/MaintenanceWindow.h"
 #include "shell/QtText.h"
@@ -58,7 +59,7 @@ void ProjectToolsArea::exportWeb() {
     if (!ws.project) return;
     saveEditorPage();
     ExportWebDialog d(webexport::ExportWebForm::fromProject(*ws.project), ws.projectFolder(),
-                      ws.prompts, {}, &cx_.window);
+                      ws.prompts, cx_.help.topicOpener(), &cx_.window);
     if (cx_.runDialog(d) != QDialog::Accepted) return;
     auto& status = ws.status;
     const auto result = webexport::runWebExport(
@@ -82,7 +83,7 @@ void ProjectToolsArea::maintain() {
     saveEditorPage();
     MaintenanceWindow w(
         maintenance::projectAnalysisInput(ws.projectFolder(), ws.tree, *ws.project),
-        maintenance::dustFolderFor(ws.projectName()), ws.prompts, {},
+        maintenance::dustFolderFor(ws.projectName()), ws.prompts, cx_.help.topicOpener(),
         [](const std::string& folder) { platform::openWithDefaultProgram(folder); }, &cx_.window);
     cx_.runDialog(w);
     cx_.run("ResAll");

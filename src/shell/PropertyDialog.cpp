@@ -217,10 +217,11 @@ void PropertyDialog::done(int result) {
     QDialog::done(result);
 }
 
-bool runPropertyDialog(QWidget* parent, project::Workspace& ws) {
+bool runPropertyDialog(QWidget* parent, project::Workspace& ws,
+                       const std::function<void(int)>& help) {
     project::TreeNode* node = ws.tree.focused();
     if (!node) return false;
-    PropertyDialog dialog(parent, ws, *node);
+    PropertyDialog dialog(parent, ws, *node, help);
     if (dialog.exec() != QDialog::Accepted) {
         dialog.form().cancel();
         return false;

@@ -50,6 +50,7 @@ class PropertyDialog : public QDialog {
 
 // TbCngProperty: runs the dialog for the focused node and applies it on OK. True when
 // confirmed; the window is refreshed either way.
-bool runPropertyDialog(QWidget* parent, project::Workspace& ws);
+bool runPropertyDialog(QWidget* parent, project::Workspace& ws,
+                       const std::function<void(int)>& help = {});
 
 }  // namespace tarnbook::shell

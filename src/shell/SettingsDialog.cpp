@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "platform/Cp932.h"
+#include "shell/DialogButtons.h"
 
 namespace tarnbook::shell {
 namespace {
@@ -47,7 +48,8 @@ QFormLayout* formOf(QWidget* page) {
 }  // namespace
 
 SettingsDialog::SettingsDialog(project::SettingsForm form, ui::Prompts& prompts,
-                               RunDialog runDialog, QWidget* parent)
+                               RunDialog runDialog, QWidget* parent,
+                               const std::function<void(int)>& help)
     : QDialog(parent), form_(std::move(form)), prompts_(prompts), runDialog_(std::move(runDialog)) {
     setWindowTitle(QStringLiteral("環境設定"));
     auto* layout = new QVBoxLayout(this);
@@ -57,11 +59,8 @@ SettingsDialog::SettingsDialog(project::SettingsForm form, ui::Prompts& prompts,
     pages_->setElideMode(Qt::ElideNone);
     layout->addWidget(pages_);
     buildPages();
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(
+        addDialogButtons(this, {"BitBtnOK", "BitBtnCancel", "BitBtnHelp"}, help, 52).box);
     loadFields();
     pages_->setCurrentIndex(0);
     resize(520, 400);

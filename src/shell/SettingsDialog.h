@@ -23,7 +23,7 @@ class SettingsDialog : public QDialog {
   public:
     using RunDialog = std::function<int(QDialog&)>;
     SettingsDialog(project::SettingsForm form, ui::Prompts& prompts, RunDialog runDialog,
-                   QWidget* parent = nullptr);
+                   QWidget* parent = nullptr, const std::function<void(int)>& help = {});
 
     // The form with every field's current value.
     project::SettingsForm form();

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <exception>
 
+#include "shell/DialogButtons.h"
 #include "shell/NewStyleNameDialog.h"
 #include "shell/PlainLabel.h"
 
@@ -32,7 +33,7 @@ QWidget* page(QTabWidget* tabs, const char* title, const char* name) {
 }  // namespace
 
 TemplateEditorDialog::TemplateEditorDialog(QWidget* parent, platform::IniFile& settings,
-                                           ui::Prompts& prompts, std::function<void()> help)
+                                           ui::Prompts& prompts, std::function<void(int)> help)
     : QDialog(parent), settings_(settings), prompts_(prompts), form_(settings) {
     setObjectName("TfrmPrjTmpSetting");
     setWindowTitle(QString::fromUtf8("プロジェクトスタイルテンプレート"));
@@ -151,7 +152,7 @@ TemplateEditorDialog::TemplateEditorDialog(QWidget* parent, platform::IniFile& s
     closeButton->setObjectName("BitBtnClose");
     auto* helpButton = new QPushButton(QString::fromUtf8("ヘルプ"), this);
     helpButton->setObjectName("BitBtnHelp");
-    helpButton->setEnabled(static_cast<bool>(help));
+    wireHelpButton(this, helpButton, help, 54);
     default_ = new QCheckBox(QString::fromUtf8("デフォルトに指定"), this);
     default_->setObjectName("CBDefault");
     setHint(default_, "表示中のスタイルをデフォルトに指定します");
@@ -173,7 +174,6 @@ TemplateEditorDialog::TemplateEditorDialog(QWidget* parent, platform::IniFile& s
         if (!loading_ && on) guarded([this] { form_.makeDefault(); });
     });
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
-    if (help) connect(helpButton, &QPushButton::clicked, this, [help] { help(); });
 
     auto* top = new QHBoxLayout;
     top->addWidget(list_, 1);
@@ -234,8 +234,9 @@ void TemplateEditorDialog::done(int result) {
     QDialog::done(result);
 }
 
-void runTemplateEditor(QWidget* parent, project::Workspace& ws) {
-    TemplateEditorDialog dialog(parent, ws.settings, ws.prompts);
+void runTemplateEditor(QWidget* parent, project::Workspace& ws,
+                       const std::function<void(int)>& help) {
+    TemplateEditorDialog dialog(parent, ws.settings, ws.prompts, help);
     dialog.exec();
 }
 

@@ -21,7 +21,7 @@ class TemplateEditorDialog : public QDialog {
   public:
     // `help` opens the editor's help topic; without it the help button is off.
     TemplateEditorDialog(QWidget* parent, platform::IniFile& settings, ui::Prompts& prompts,
-                         std::function<void()> help = {});
+                         std::function<void(int)> help = {});
     ~TemplateEditorDialog() override;
 
     project::TemplateEditorForm& form() { return form_; }
@@ -57,6 +57,7 @@ class TemplateEditorDialog : public QDialog {
 };
 
 // TemplateSetting: shows the template editor on the window's settings.
-void runTemplateEditor(QWidget* parent, project::Workspace& ws);
+void runTemplateEditor(QWidget* parent, project::Workspace& ws,
+                       const std::function<void(int)>& help = {});
 
 }  // namespace tarnbook::shell

@@ -12,6 +12,7 @@
 #include "contents/NodeSelection.h"
 #include "contents/TreeOps.h"
 #include "shell/ContentTreeModel.h"
+#include "shell/HelpService.h"
 #include "shell/NewItemDialog.h"
 #include "shell/PropertyDialog.h"
 #include "shell/QtText.h"
@@ -117,14 +118,15 @@ void TreeArea::bindCommands() {
     c.bind("TbAddHeader", [this] { addWithDialog(static_cast<int>(contents::ItemKind::Heading)); });
     c.bind("TbAddContent",
            [this] { addWithDialog(static_cast<int>(contents::ItemKind::Content)); });
-    c.bind("TbCngProperty", [this, &ws] { runPropertyDialog(&cx_.window, ws); });
+    c.bind("TbCngProperty",
+           [this, &ws] { runPropertyDialog(&cx_.window, ws, cx_.help.topicOpener()); });
     c.bind("EditHTML", [&ws] { authoring::openExternalEditor(ws); });
 }
 
 void TreeArea::addWithDialog(int kind) {
     // A new node becomes the selection and its page is shown.
-    if (TreeNode* n =
-            runAddItemDialog(&cx_.window, cx_.ws, static_cast<contents::ItemKind>(kind))) {
+    if (TreeNode* n = runAddItemDialog(&cx_.window, cx_.ws, static_cast<contents::ItemKind>(kind),
+                                       cx_.help.topicOpener())) {
         cx_.ws.tree.selectOnly(n);
         cx_.showSelected();
     }

@@ -14,6 +14,8 @@ class QMainWindow;
 
 namespace tarnbook::shell {
 
+class HelpService;
+
 // What every area of the main window shares: the workspace, the prompts, the command
 // registry its handlers go into, and the few services the window itself provides.
 struct WindowContext {
@@ -21,6 +23,8 @@ struct WindowContext {
     project::Workspace& ws;
     ui::Prompts& prompts;
     contents::CommandRegistry& commands;
+    // The program's own help; its topicOpener() is what the dialogs' help buttons call.
+    HelpService& help;
     // Runs a modal dialog (tests replace it to answer dialogs without an event loop).
     std::function<int(QDialog&)>& runDialog;
     // Runs `f`, shows what it throws to the user, then re-evaluates the commands.

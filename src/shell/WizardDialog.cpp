@@ -1,4 +1,5 @@
 #include "shell/WizardDialog.h"
+#include "shell/DialogButtons.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,7 +21,7 @@ namespace tarnbook::shell {
 using namespace wizardui;
 
 WizardDialog::WizardDialog(QWidget* parent, project::Workspace& ws, ui::Prompts& prompts,
-                           std::function<void()> help)
+                           std::function<void(int)> help)
     : QDialog(parent), ws_(ws), prompts_(prompts), form_(ws.settings) {
     setObjectName("TfrmWizard");
     setWindowTitle(QString::fromUtf8("Tarnbookウィザード"));
@@ -141,14 +142,13 @@ WizardDialog::WizardDialog(QWidget* parent, project::Workspace& ws, ui::Prompts&
     cancel->setObjectName("BitBtnCancel");
     auto* helpButton = new QPushButton(QString::fromUtf8("ヘルプ"), this);
     helpButton->setObjectName("BitBtnHelp");
-    helpButton->setEnabled(static_cast<bool>(help));
+    wireHelpButton(this, helpButton, help, 36);
     connect(back_, &QPushButton::clicked, this, [this] {
         form_.back();
         sync();
     });
     connect(next_, &QPushButton::clicked, this, [this] { pressNext(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    if (help) connect(helpButton, &QPushButton::clicked, this, [help] { help(); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -200,8 +200,9 @@ void WizardDialog::done(int result) {
     QDialog::done(result);
 }
 
-bool runNewProjectWizard(QWidget* parent, project::Workspace& ws) {
-    WizardDialog dialog(parent, ws, ws.prompts);
+bool runNewProjectWizard(QWidget* parent, project::Workspace& ws,
+                         const std::function<void(int)>& help) {
+    WizardDialog dialog(parent, ws, ws.prompts, help);
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -21,7 +21,7 @@ class WizardDialog : public QDialog {
   public:
     // `help` opens the wizard's help topic; without it the help button is off.
     WizardDialog(QWidget* parent, project::Workspace& ws, ui::Prompts& prompts,
-                 std::function<void()> help = {});
+                 std::function<void(int)> help = {});
     ~WizardDialog() override;
 
     project::WizardForm& form() { return form_; }
@@ -50,6 +50,7 @@ class WizardDialog : public QDialog {
 
 // NewProject's wizard step (the callback of project::newProject): true when the project was
 // created.
-bool runNewProjectWizard(QWidget* parent, project::Workspace& ws);
+bool runNewProjectWizard(QWidget* parent, project::Workspace& ws,
+                         const std::function<void(int)>& help = {});
 
 }  // namespace tarnbook::shell
