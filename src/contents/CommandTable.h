@@ -77,7 +77,7 @@ struct EnableState {
     bool canGoForward = false;
     bool resourceDeletable = true;  // the resource list's selection (filled by the window)
     bool resourceKeywordEditable = false;
-    HelpFile,  // the program's own help file was found
+    bool helpFileAvailable = false;
 };
 
 // The state of the window as the rules see it; the caller adds what only the window knows
