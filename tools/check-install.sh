@@ -19,4 +19,15 @@ for f in Default.HTML Default.CSS NotFound.HTML Remote.HTML log.css; do
   [ -f "$scratch/home/.local/share/Tarnbook/TEMPLATE/$f" ] ||
     { echo "check-install: the first start did not copy the template $f" >&2; exit 1; }
 done
-echo "check-install: the installed tarnbook-cli compiled the sample"
+# The viewer is installed and offered for compiled help files, and opens the sample's.
+root="$scratch/root$prefix"
+[ -x "$root/bin/tarnbook-view" ] || { echo "check-install: no tarnbook-view" >&2; exit 1; }
+grep -q '^MimeType=application/vnd.ms-htmlhelp;' "$root/share/applications/tarnbook-view.desktop" ||
+  { echo "check-install: tarnbook-view.desktop does not offer the viewer for .chm" >&2; exit 1; }
+grep -q 'type="application/vnd.ms-htmlhelp"' "$root/share/mime/packages/tarnbook.xml" ||
+  { echo "check-install: the .chm file type is not registered" >&2; exit 1; }
+status=0
+"$root/bin/tarnbook-view" --context 1 "$scratch/missing.chm" 2>/dev/null || status=$?
+[ "$status" -eq 2 ] ||
+  { echo "check-install: tarnbook-view ended with $status for a missing file, not 2" >&2; exit 1; }
+echo "check-install: the installed tarnbook-cli compiled the sample; the viewer is installed"
