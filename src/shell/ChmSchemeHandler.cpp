@@ -24,7 +24,9 @@ QString bookHost(std::size_t book) {
 void registerChmSchemes() {
     QWebEngineUrlScheme chm(kChmScheme);
     chm.setSyntax(QWebEngineUrlScheme::Syntax::Host);
-    chm.setFlags(QWebEngineUrlScheme::SecureScheme);
+    // Cors lets a page's scripts read pages of its own help (same origin) as they would on
+    // the web; nothing beyond the scheme is reachable that way.
+    chm.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::CorsEnabled);
     QWebEngineUrlScheme::registerScheme(chm);
     for (const char* name : {kItsScheme, kStoreScheme}) {
         QWebEngineUrlScheme s(name);

@@ -29,36 +29,42 @@ std::string helpFile(chm::SystemInput in, std::vector<chm::ChmFile> files) {
 
 // Tries to read the machine's files and the file beside the help every way a page can, and
 // reports what it got in the title.
-const char* kHostilePage = R"(<html><head><title>waiting</title></head><body>
-<img id="i" src="file:///etc/hostname">
-<script>
-const out = [];
-async function probe(name, url) {
-  try {
-    const r = await fetch(url);
-    out.push(name + ':' + (r.ok ? 'read ' + (await r.text()) : 'status ' + r.status));
-  } catch (e) {
-    out.push(name + ':blocked');
-  }
-}
-(async () => {
-  await probe('file', 'file:///etc/hostname');
-  await probe('climb', '/../../secret.txt');
-  await probe('entry', '/%2e%2e/secret.txt');
-  await probe('its', 'ms-its:../outside.chm::/x.htm');
-  await probe('web', 'http://127.0.0.1:9/');
-  const x = new XMLHttpRequest();
-  try {
-    x.open('GET', 'file:///etc/hostname', false);
-    x.send();
-    out.push('xhr:read ' + x.responseText);
-  } catch (e) {
-    out.push('xhr:blocked');
-  }
-  document.title = 'done ' + out.join(' ');
-  location.href = 'file:///etc/hostname';
-})();
-</script></body></html>)";
+const char* kHostilePage =
+    "<html><head><title>waiting</title></head><body>\n"
+    "<img id=\"i\" src=\"file:///etc/hostname\">\n"
+    "<script>\n"
+    "const out = [];\n"
+    "async function probe(name, url) {\n"
+    "  try {\n"
+    "    const r = await fetch(url);\n"
+    "    const text = r.ok ? await r.text() : '';\n"
+    "    out.push(name + ':' + (text.includes('SECRET') ? 'SECRET' : r.ok ? 'ok' : r.status));\n"
+    "  } catch (e) {\n"
+    "    out.push(name + ':blocked');\n"
+    "  }\n"
+    "}\n"
+    "(async () => {\n"
+    "  const own = new XMLHttpRequest();\n"
+    "  own.open('GET', 'a.htm', false);\n"
+    "  own.send();\n"
+    "  out.push('own:' + (own.responseText.includes('ms-its') ? 'ok' : 'failed'));\n"
+    "  await probe('file', 'file:///etc/hostname');\n"
+    "  await probe('climb', '/../../secret.txt');\n"
+    "  await probe('entry', '/%2e%2e/secret.txt');\n"
+    "  await probe('its', 'ms-its:../outside.chm::/x.htm');\n"
+    "  await probe('web', 'http://127.0.0.1:9/');\n"
+    "  const x = new XMLHttpRequest();\n"
+    "  try {\n"
+    "    x.open('GET', 'file:///etc/hostname', false);\n"
+    "    x.send();\n"
+    "    out.push('xhr:read');\n"
+    "  } catch (e) {\n"
+    "    out.push('xhr:blocked');\n"
+    "  }\n"
+    "  document.title = 'done ' + out.join(' ');\n"
+    "  location.href = 'file:///etc/hostname';\n"
+    "})();\n"
+    "</script></body></html>\n";
 
 }  // namespace
 
@@ -142,11 +148,10 @@ class ViewerWindowTest : public QObject {
         const QUrl url(QStringLiteral("tarnbook-chm://book0/evil.htm"));
         waitForUrl(url);
         QTRY_VERIFY_WITH_TIMEOUT(window_->view()->title().startsWith(QLatin1String("done")), 20000);
-        const QString report = window_->view()->title();
-        QVERIFY2(!report.contains(QLatin1String("read")), qPrintable(report));
-        QVERIFY2(!report.contains(QLatin1String("SECRET")), qPrintable(report));
-        QVERIFY2(report.contains(QLatin1String("file:blocked")), qPrintable(report));
-        QVERIFY2(report.contains(QLatin1String("xhr:blocked")), qPrintable(report));
+        // Its own help answers; nothing else does, not even the file beside the help.
+        QCOMPARE(window_->view()->title(),
+                 QStringLiteral("done own:ok file:blocked climb:blocked entry:blocked "
+                                "its:blocked web:blocked xhr:blocked"));
         // The script's move to file: was refused: the page stays.
         QTest::qWait(500);
         QCOMPARE(window_->view()->url(), url);
