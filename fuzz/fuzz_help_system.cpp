@@ -24,6 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     search.add(0, text);
     const std::string word = text.text.substr(0, text.text.find(' '));
     if (!word.empty() && search.find(word).empty()) __builtin_trap();
-    (void)pageForView(bytes);
+    (void)pageForView(bytes, std::nullopt);
+    (void)pageForView(bytes, 0x804);  // Chinese: decoded by the language's code page
     return 0;
 }

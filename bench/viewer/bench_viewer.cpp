@@ -91,7 +91,7 @@ void BM_ViewerOpenAgainstExtract(benchmark::State& state) {
             state.SkipWithError(("the viewer cannot open the file: " + error).c_str());
             break;
         }
-        benchmark::DoNotOptimize(viewer::pageForView(*bytes));
+        benchmark::DoNotOptimize(viewer::pageForView(*bytes, lib->languageId(0)));
         benchmark::DoNotOptimize(lib->search("日本").size());
         auto t2 = clock::now();
         extractSeconds += std::chrono::duration<double>(t1 - t0).count();

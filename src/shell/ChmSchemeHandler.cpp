@@ -84,7 +84,8 @@ void ChmSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     }
     const bool html = viewer::isHtmlEntry(target->path);
     auto* buffer = new QBuffer(job);
-    buffer->setData(html ? QByteArray::fromStdString(viewer::pageForView(*bytes))
+    buffer->setData(html ? QByteArray::fromStdString(
+                               viewer::pageForView(*bytes, library_.languageId(target->book)))
                          : QByteArray::fromStdString(*bytes));
     buffer->open(QIODevice::ReadOnly);
     job->reply(QByteArray::fromStdString(viewer::mimeTypeOf(target->path)), buffer);

@@ -118,7 +118,9 @@ void ViewerWindow::buildToolbar() {
         back->setEnabled(view_->history()->canGoBack());
         forward->setEnabled(view_->history()->canGoForward());
     };
+    // The history knows of a new page only once it has loaded.
     connect(view_, &QWebEngineView::urlChanged, this, updateHistory);
+    connect(view_, &QWebEngineView::loadFinished, this, updateHistory);
     updateHistory();
 }
 
@@ -152,8 +154,10 @@ void ViewerWindow::addContents(const std::vector<viewer::ContentsItem>& items,
 QWidget* ViewerWindow::buildIndexTab() {
     auto* tab = new QWidget(this);
     auto* layout = new QVBoxLayout(tab);
-    layout->addWidget(new QLabel(QStringLiteral("検索するキーワードを入力してください(&W):"), tab));
+    auto* label = new QLabel(QStringLiteral("検索するキーワードを入力してください(&W):"), tab);
+    layout->addWidget(label);
     keyword_ = new QLineEdit(tab);
+    label->setBuddy(keyword_);
     layout->addWidget(keyword_);
     index_ = new QListWidget(tab);
     for (const auto& k : library_->index()) {
@@ -178,9 +182,11 @@ QWidget* ViewerWindow::buildIndexTab() {
 QWidget* ViewerWindow::buildSearchTab() {
     auto* tab = new QWidget(this);
     auto* layout = new QVBoxLayout(tab);
-    layout->addWidget(new QLabel(QStringLiteral("検索する語句を入力してください(&W):"), tab));
+    auto* label = new QLabel(QStringLiteral("検索する語句を入力してください(&W):"), tab);
+    layout->addWidget(label);
     auto* row = new QHBoxLayout;
     query_ = new QLineEdit(tab);
+    label->setBuddy(query_);
     auto* go = new QPushButton(QStringLiteral("検索(&L)"), tab);
     row->addWidget(query_);
     row->addWidget(go);

@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+#include "platform/Cp932.h"
+#include "sitemap/SourceEncoding.h"
 #include "webexport/HtmlScanner.h"
 #include "webexport/PageCharset.h"
 
@@ -64,13 +66,28 @@ bool isHtmlEntry(std::string_view entryName) {
     return ext == "htm" || ext == "html";
 }
 
-std::string pageForView(std::string_view page) {
-    const bool byteOrderMark = page.substr(0, 3) == "\xEF\xBB\xBF" ||
-                               page.substr(0, 2) == "\xFF\xFE" || page.substr(0, 2) == "\xFE\xFF";
-    if (byteOrderMark || !hasHighBytes(page) || !webexport::declaredCharset(page).empty())
+static bool hasByteOrderMark(std::string_view page) {
+    return page.substr(0, 3) == "\xEF\xBB\xBF" || page.substr(0, 2) == "\xFF\xFE" ||
+           page.substr(0, 2) == "\xFE\xFF";
+}
+
+std::string pageUtf8(std::string_view page, std::optional<std::uint32_t> languageId) {
+    constexpr std::uint32_t kJapanese = 0x11;  // primary language of every Japanese LCID
+    const bool japanese = !languageId || (*languageId & 0x3FF) == kJapanese;
+    if (japanese || hasByteOrderMark(page) || !webexport::declaredCharset(page).empty() ||
+        webexport::isValidUtf8(page))
+        return webexport::decodePage(page).utf8;
+    const auto decision = sitemap::decideEncoding(page, "", languageId);
+    const auto decoded = sitemap::decodeSource(page, decision.encoding);
+    return decoded.form == sitemap::TextForm::Cp932 ? platform::cp932ToUtf8(decoded.text)
+                                                    : decoded.text;
+}
+
+std::string pageForView(std::string_view page, std::optional<std::uint32_t> languageId) {
+    if (hasByteOrderMark(page) || !hasHighBytes(page) || !webexport::declaredCharset(page).empty())
         return std::string(page);
     const bool utf8 = webexport::isValidUtf8(page);
-    const std::string body = utf8 ? std::string(page) : webexport::decodePage(page).utf8;
+    const std::string body = utf8 ? std::string(page) : pageUtf8(page, languageId);
     const std::size_t at = declarationPlace(body);
     return body.substr(0, at) + "<meta charset=\"utf-8\">" + body.substr(at);
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,10 +12,14 @@ std::string mimeTypeOf(std::string_view entryName);
 
 bool isHtmlEntry(std::string_view entryName);
 
+// A page's text as UTF-8: a byte-order mark, its own charset declaration or valid UTF-8
+// decide first; otherwise the help's language (LCID) does: Japanese help (or one of unknown
+// language) in Shift_JIS, EUC-JP or ISO-2022-JP, any other language in its code page.
+std::string pageUtf8(std::string_view pageBytes, std::optional<std::uint32_t> languageId);
+
 // A page as the web view should receive it. The view ignores a charset sent beside the
-// bytes, so a page that declares none gets one: UTF-8 pages a declaration, Japanese pages in
-// any other encoding are converted to UTF-8 first. Pages that declare one, and plain ASCII
-// pages, are served unchanged.
-std::string pageForView(std::string_view pageBytes);
+// bytes, so a page that declares none and is not plain ASCII is served as UTF-8 (converted
+// by pageUtf8) with a declaration. Pages that declare one are served unchanged.
+std::string pageForView(std::string_view pageBytes, std::optional<std::uint32_t> languageId);
 
 }  // namespace tarnbook::viewer

@@ -330,7 +330,7 @@ void HelpLibrary::buildSearch(const OpenProgress& progress) {
         if (e && e->length <= kMaxSearchPageBytes && total + e->length <= kMaxSearchTotalBytes) {
             if (auto bytes = books_[book].archive->read(name)) {
                 total += bytes->size();
-                const PageText text = extractPageText(*bytes);
+                const PageText text = extractPageText(*bytes, books_[book].info.languageId);
                 const std::string path = normalizeEntryPath(name);
                 search_.add(pages_.size(), text);
                 pages_.push_back({book, path, text.title.empty() ? path : text.title});

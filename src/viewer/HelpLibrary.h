@@ -61,6 +61,10 @@ class HelpLibrary {
     const std::vector<std::string>& warnings() const { return warnings_; }
 
     std::size_t bookCount() const { return books_.size(); }
+    // The language (LCID) a book's #SYSTEM names, which decides undeclared page encodings.
+    std::optional<std::uint32_t> languageId(std::size_t book) const {
+        return book < books_.size() ? books_[book].info.languageId : std::nullopt;
+    }
     // Lower-case file name of a book, e.g. "guide.chm".
     const std::string& bookName(std::size_t book) const { return books_[book].name; }
     // The book of a file name (any folder part is ignored; a sibling file of the opened

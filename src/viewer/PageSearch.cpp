@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "viewer/EntryTypes.h"
 #include "webexport/HtmlScanner.h"
 #include "webexport/PageCharset.h"
 #include "webexport/SearchIndex.h"
@@ -33,8 +34,8 @@ std::vector<std::u32string> terms(std::string_view queryUtf8) {
 
 }  // namespace
 
-PageText extractPageText(std::string_view pageBytes) {
-    const std::string html = webexport::decodePage(pageBytes).utf8;
+PageText extractPageText(std::string_view pageBytes, std::optional<std::uint32_t> languageId) {
+    const std::string html = pageUtf8(pageBytes, languageId);
     PageText out;
     bool inTitle = false;
     for (const auto& t : webexport::scanHtml(html)) {

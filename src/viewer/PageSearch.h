@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -18,9 +19,9 @@ struct PageText {
     std::string text;   // UTF-8 visible text of the page
 };
 
-// A page's title and visible text from its bytes, decoded by its own charset declaration
-// (Shift_JIS when it declares none and is not UTF-8).
-PageText extractPageText(std::string_view pageBytes);
+// A page's title and visible text from its bytes, decoded as pageUtf8 does.
+PageText extractPageText(std::string_view pageBytes,
+                         std::optional<std::uint32_t> languageId = std::nullopt);
 
 class PageSearch {
   public:

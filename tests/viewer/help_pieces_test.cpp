@@ -72,10 +72,13 @@ TEST(EntryTypes, ServesPagesWithACharsetTheViewHonours) {
         {"<meta charset=shift_jis>\x93\xFA", "<meta charset=shift_jis>\x93\xFA"},
         {"<!DOCTYPE html>\n<p>\xE6\x97\xA5</p>",
          "<!DOCTYPE html><meta charset=\"utf-8\">\n<p>\xE6\x97\xA5</p>"},
-        {"<p>\x93\xFA</p>", "<meta charset=\"utf-8\"><p>\xE6\x97\xA5</p>\r\n"},  // converted by line
+        {"<p>\x93\xFA</p>",
+         "<meta charset=\"utf-8\"><p>\xE6\x97\xA5</p>\r\n"},  // converted by line
         {"\xEF\xBB\xBF<p>\xE6\x97\xA5</p>", "\xEF\xBB\xBF<p>\xE6\x97\xA5</p>"},
     };
-    for (const auto& c : cases) EXPECT_EQ(pageForView(c.in), c.out) << c.in;
+    for (const auto& c : cases) EXPECT_EQ(pageForView(c.in, 0x411), c.out) << c.in;
+    // A Chinese help's undeclared GB2312 page is read in its language's code page.
+    EXPECT_EQ(pageForView("<p>\xBA\xDA\xB0\xD7</p>", 0x804), "<meta charset=\"utf-8\"><p>黑白</p>");
     EXPECT_EQ(mimeTypeOf("a/B.HTM"), "text/html");
     EXPECT_EQ(mimeTypeOf("img.d/pic.GIF"), "image/gif");
     EXPECT_EQ(mimeTypeOf("x.d/noext"), "application/octet-stream");
