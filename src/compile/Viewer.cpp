@@ -37,7 +37,8 @@ bool startHelpViewer(const std::string& chmPath, std::optional<std::uint32_t> co
     const std::string viewer = helpViewerProgram();
     if (viewer.empty()) return platform::openWithDefaultProgram(chmPath);
     std::vector<std::string> args;
-    if (contextNumber) args = {"--context", std::to_string(*contextNumber)};
+    // One argument: a bare number could be taken for a file of that name and made a path.
+    if (contextNumber) args.push_back("--context=" + std::to_string(*contextNumber));
     args.push_back(chmPath);
     return platform::startDetached(viewer, args);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 
@@ -194,6 +195,34 @@ TEST(HelpLibrary, MergesSiblingsAndNeverReadsOutsideTheLibrary) {
     EXPECT_FALSE(lib->read(0, "secret.txt"));
     EXPECT_FALSE(lib->read(0, "../secret.txt"));
     EXPECT_EQ(lib->bookCount(), 2u);
+}
+
+// The program refuses what it cannot show with exit status 2 and a message, before any window.
+TEST(ViewerProgram, EndsWithStatusTwoAndAMessageForWhatItCannotShow) {
+    const std::string view = std::string(TARNBOOK_BINARY_DIR) + "/src/apps/view/tarnbook-view";
+    if (!platform::fileExists(view)) GTEST_SKIP() << "needs the built tarnbook-view";
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    TempDir d;
+    writeBytes(d.file("h.chm"), buildHelp({}, {{"/a.htm", "a"}}));
+    writeBytes(d.file("bad.chm"), "ITSF and nothing more");
+    struct Case {
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{}, "no compiled help file"},
+        {{"--context"}, "--context needs a number"},
+        {{d.file("none.chm")}, "がありません"},
+        {{d.file("bad.chm")}, "を開けません"},
+        {{"--context=5", d.file("h.chm")}, "コンテキスト番号 5"},
+        {{d.file("h.chm"), "missing.htm"}, "ページ missing.htm"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        std::string output;
+        EXPECT_EQ(platform::runAndCapture(view, c.args, "", &output), 2);
+        EXPECT_NE(output.find(c.message), std::string::npos) << output;
+    }
 }
 
 // Damaged directories are refused with a reason before chmlib sees them.

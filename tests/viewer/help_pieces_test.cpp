@@ -5,6 +5,9 @@
 #include "viewer/HelpLibrary.h"
 #include "viewer/HelpSystemFiles.h"
 #include "viewer/PageSearch.h"
+#include "viewer/ViewerArguments.h"
+
+#include <stdexcept>
 
 using namespace tarnbook;
 using namespace tarnbook::viewer;
@@ -137,4 +140,29 @@ TEST(HelpSystemInfo, ReadsTheWindowTitlePagesContextNumbersAndMerges) {
              std::string_view(idxhdr).substr(0, cut)});
         EXPECT_LE(part.contextTargets.size(), 2u);
     }
+}
+
+TEST(ViewerArguments, TakesAFileAndEitherAContextNumberOrATopic) {
+    const auto a = parseViewerArguments({"--context", "0x10", "h.chm"});
+    EXPECT_EQ(a.file, "h.chm");
+    EXPECT_EQ(a.context, 16u);
+    const auto b = parseViewerArguments({"--context=40", "--", "-odd.chm"});
+    EXPECT_EQ(b.file, "-odd.chm");
+    EXPECT_EQ(b.context, 40u);
+    const auto c = parseViewerArguments({"h.chm", "html/a.htm"});
+    EXPECT_EQ(c.topic, "html/a.htm");
+    EXPECT_FALSE(c.context);
+    EXPECT_TRUE(parseViewerArguments({"--help"}).help);
+    const std::vector<std::vector<std::string>> refused = {
+        {},
+        {"--context", "h.chm"},
+        {"--context"},
+        {"--context=x1", "h.chm"},
+        {"--context=1", "h.chm", "a.htm"},
+        {"a.chm", "b", "c"},
+        {"--zoom", "h.chm"},
+    };
+    for (const auto& args : refused)
+        EXPECT_THROW(parseViewerArguments(args), std::invalid_argument)
+            << ::testing::PrintToString(args);
 }
