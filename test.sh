@@ -19,7 +19,7 @@ export QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu"
 ctest --test-dir "$build_dir" --output-on-failure -j2
 
 echo "== installation and the Debian package"
-desktop-file-validate data/tarnbook.desktop
+desktop-file-validate data/tarnbook.desktop data/tarnbook-view.desktop
 tools/check-install.sh "$build_dir"
 package=$(TARNBOOK_BUILD_DIR="$build_dir" TARNBOOK_SKIP_DEPS=1 tools/make-deb.sh | tail -n 1)
 tools/check-deb.sh "$package"

@@ -1,6 +1,8 @@
-# Desktop integration: opening a project file starts "tarnbook FILE". Nothing is registered
-# at run time; the desktop file, the file types and the icon are installed here.
-install(FILES ${CMAKE_SOURCE_DIR}/data/tarnbook.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# Desktop integration: opening a project file starts "tarnbook FILE", a compiled help file
+# "tarnbook-view FILE". Nothing is registered at run time; the desktop files, the file types
+# and the icon are installed here.
+install(FILES ${CMAKE_SOURCE_DIR}/data/tarnbook.desktop ${CMAKE_SOURCE_DIR}/data/tarnbook-view.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/data/tarnbook-mime.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME tarnbook.xml)
 install(FILES ${CMAKE_SOURCE_DIR}/data/icons/tarnbook.svg

@@ -7,10 +7,11 @@ package=$1
 fail() { echo "check-deb: $*" >&2; exit 1; }
 
 files=$(dpkg-deb -c "$package" | awk '{print $6}' | sed 's|^\./|/|')
-for f in /usr/bin/tarnbook /usr/bin/tarnbook-cli /usr/bin/tarnbook-hhc \
+for f in /usr/bin/tarnbook /usr/bin/tarnbook-cli /usr/bin/tarnbook-hhc /usr/bin/tarnbook-view \
   /usr/share/tarnbook/template/Default.HTML /usr/share/tarnbook/template/log.css \
   /usr/share/tarnbook/Tarnbook.CHM \
-  /usr/share/applications/tarnbook.desktop /usr/share/mime/packages/tarnbook.xml \
+  /usr/share/applications/tarnbook.desktop /usr/share/applications/tarnbook-view.desktop \
+  /usr/share/mime/packages/tarnbook.xml \
   /usr/share/icons/hicolor/scalable/apps/tarnbook.svg \
   /usr/share/man/man1/tarnbook.1.gz /usr/share/man/man1/tarnbook-cli.1.gz \
   /usr/share/man/man1/tarnbook-hhc.1.gz; do

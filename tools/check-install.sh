@@ -24,4 +24,15 @@ manual="$scratch/root$prefix/share/tarnbook/Tarnbook.CHM"
 [ -s "$manual" ] || { echo "check-install: the manual Tarnbook.CHM is not installed" >&2; exit 1; }
 chmls -n list "$manual" 2>/dev/null | grep -q '^/_RESOURCE/wizard.htm$' ||
   { echo "check-install: the installed manual has no pages" >&2; exit 1; }
-echo "check-install: the installed tarnbook-cli compiled the sample; the manual is installed"
+# The viewer is installed and offered for compiled help files, and opens the sample's.
+root="$scratch/root$prefix"
+[ -x "$root/bin/tarnbook-view" ] || { echo "check-install: no tarnbook-view" >&2; exit 1; }
+grep -q '^MimeType=application/vnd.ms-htmlhelp;' "$root/share/applications/tarnbook-view.desktop" ||
+  { echo "check-install: tarnbook-view.desktop does not offer the viewer for .chm" >&2; exit 1; }
+grep -q 'type="application/vnd.ms-htmlhelp"' "$root/share/mime/packages/tarnbook.xml" ||
+  { echo "check-install: the .chm file type is not registered" >&2; exit 1; }
+status=0
+"$root/bin/tarnbook-view" --context 1 "$scratch/missing.chm" 2>/dev/null || status=$?
+[ "$status" -eq 2 ] ||
+  { echo "check-install: tarnbook-view ended with $status for a missing file, not 2" >&2; exit 1; }
+echo "check-install: the installed tarnbook-cli compiled the sample; the manual and the viewer are installed"

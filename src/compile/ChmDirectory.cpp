@@ -1,6 +1,7 @@
 #include "compile/ChmDirectory.h"
 
 #include <cstring>
+#include <utility>
 
 #include "platform/Files.h"
 #include "platform/IoError.h"
@@ -75,6 +76,28 @@ bool parseListing(std::string_view chunk, std::size_t index, std::vector<ChmDire
     return true;
 }
 
+// The children an index chunk names. Lookups descend from the index root through these, so
+// a child out of range or a circle among index chunks would send a reader astray or round
+// forever.
+bool indexChildren(std::string_view chunk, std::size_t index, std::vector<std::uint32_t>* out,
+                   std::string* error) {
+    const std::uint32_t freeSpace = u32(chunk, 4);
+    if (freeSpace > chunk.size() - kPmgiHeader)
+        return fail(error, "index chunk " + std::to_string(index) + " has a bad free-space size");
+    const std::size_t end = chunk.size() - freeSpace;
+    std::size_t pos = kPmgiHeader;
+    while (pos < end) {
+        std::uint64_t len = 0, child = 0;
+        if (!encInt(chunk, &pos, end, &len) || len > end - pos)
+            return fail(error, "index chunk " + std::to_string(index) + " has a damaged entry");
+        pos += static_cast<std::size_t>(len);
+        if (!encInt(chunk, &pos, end, &child) || child > 0xFFFFFFFFu)
+            return fail(error, "index chunk " + std::to_string(index) + " has a damaged entry");
+        out->push_back(static_cast<std::uint32_t>(child));
+    }
+    return true;
+}
+
 }  // namespace
 
 bool readChmDirectory(std::string_view bytes, ChmDirectory* out, std::string* error) {
@@ -111,6 +134,7 @@ bool readChmDirectory(std::string_view bytes, ChmDirectory* out, std::string* er
 
     auto chunk = [&](std::size_t i) { return dir.substr(headerLength + i * chunkSize, chunkSize); };
     std::vector<std::int32_t> prev(chunkCount, -2), next(chunkCount, -2);
+    std::vector<std::vector<std::uint32_t>> children(chunkCount);
     std::int32_t head = -1;
     std::size_t listings = 0;
     for (std::size_t i = 0; i < chunkCount; ++i) {
@@ -123,13 +147,43 @@ bool readChmDirectory(std::string_view bytes, ChmDirectory* out, std::string* er
                 if (head != -1) return fail(error, "the directory has two first listing chunks");
                 head = static_cast<std::int32_t>(i);
             }
-        } else if (c.substr(0, 4) != "PMGI") {
+        } else if (c.substr(0, 4) == "PMGI") {
+            if (!indexChildren(c, i, &children[i], error)) return false;
+            for (std::uint32_t child : children[i])
+                if (child >= chunkCount)
+                    return fail(error, "index chunk " + std::to_string(i) + " names chunk " +
+                                           std::to_string(child) + ", beyond the directory");
+        } else {
             if (c.size() < kPmgiHeader || c.substr(0, 4) != std::string_view("\0\0\0\0", 4))
                 return fail(error, "directory chunk " + std::to_string(i) +
                                        " is neither a listing nor an index");
         }
     }
     if (listings == 0 || head == -1) return fail(error, "the directory has no first listing chunk");
+    if (d.indexRoot >= 0 && static_cast<std::uint32_t>(d.indexRoot) >= chunkCount)
+        return fail(error, "the index root lies beyond the directory");
+    // Index chunks must form a tree: a walk from any of them ends at listing chunks.
+    std::vector<int> state(chunkCount, 0);  // 0 unvisited, 1 on the path, 2 done
+    std::vector<std::pair<std::uint32_t, std::size_t>> stack;
+    for (std::uint32_t start = 0; start < chunkCount; ++start) {
+        if (state[start] != 0) continue;
+        stack.push_back({start, 0});
+        state[start] = 1;
+        while (!stack.empty()) {
+            auto& [at, nextChild] = stack.back();
+            if (nextChild == children[at].size()) {
+                state[at] = 2;
+                stack.pop_back();
+                continue;
+            }
+            const std::uint32_t child = children[at][nextChild++];
+            if (state[child] == 1) return fail(error, "the index chunks link in a circle");
+            if (state[child] == 0) {
+                state[child] = 1;
+                stack.push_back({child, 0});
+            }
+        }
+    }
 
     std::vector<bool> seen(chunkCount, false);
     std::int32_t cur = head;

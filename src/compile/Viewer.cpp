@@ -22,8 +22,25 @@ ViewChmOutcome viewCompiledHelp(platform::IniFile& project, const OpenFunction& 
 }
 
 ViewChmOutcome viewCompiledHelp(platform::IniFile& project) {
-    return viewCompiledHelp(
-        project, [](const std::string& path) { return platform::openWithDefaultProgram(path); });
+    return viewCompiledHelp(project, [](const std::string& path) { return startHelpViewer(path); });
+}
+
+std::string helpViewerProgram() {
+    const std::string here = platform::programFolder();
+    for (const std::string& candidate : {platform::joinPath(here, "tarnbook-view"),
+                                         platform::joinPath(here, "../view/tarnbook-view")})
+        if (platform::fileExists(candidate)) return candidate;
+    return platform::findExecutable("tarnbook-view");
+}
+
+bool startHelpViewer(const std::string& chmPath, std::optional<std::uint32_t> contextNumber) {
+    const std::string viewer = helpViewerProgram();
+    if (viewer.empty()) return platform::openWithDefaultProgram(chmPath);
+    std::vector<std::string> args;
+    // One argument: a bare number could be taken for a file of that name and made a path.
+    if (contextNumber) args.push_back("--context=" + std::to_string(*contextNumber));
+    args.push_back(chmPath);
+    return platform::startDetached(viewer, args);
 }
 
 std::vector<std::string> viewerStateFiles(const std::string& winePrefix, const std::string& user) {

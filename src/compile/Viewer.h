@@ -1,5 +1,7 @@
 #pragma once
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,10 +19,21 @@ enum class ViewChmOutcome {
     OpenFailed,      // the opener could not be started
 };
 
-// Opens PDir/FileName of section XHP with the default program. An empty FileName becomes
-// HelpName + ".chm" and the project file is written at once.
+// Opens PDir/FileName of section XHP with `open`. An empty FileName becomes HelpName +
+// ".chm" and the project file is written at once.
 ViewChmOutcome viewCompiledHelp(platform::IniFile& project, const OpenFunction& open);
+// The same with the program's own viewer (startHelpViewer).
 ViewChmOutcome viewCompiledHelp(platform::IniFile& project);
+
+// The viewer program tarnbook-view: beside the running program (installed), in the build
+// tree's sibling folder, else on PATH; empty when there is none.
+std::string helpViewerProgram();
+
+// Starts the viewer on a compiled help file (core path) as a process of its own, so that a
+// damaged or hostile file can never take the caller down; `contextNumber` shows the page
+// the help maps to it. Without a viewer the desktop's program for the file is asked. False
+// when nothing could be started.
+bool startHelpViewer(const std::string& chmPath, std::optional<std::uint32_t> contextNumber = {});
 
 // Where the help viewer keeps its state on this system: hh.dat in the Wine prefix (WINEPREFIX,
 // else ~/.wine) for the user's profile, in both the old and the current profile layouts.

@@ -104,6 +104,21 @@ TEST(ChmDirectory, RefusesDamagedDirectoriesWithAReason) {
     b = good;
     put32(b, firstChunk + 4, 0xFFFFFF);  // free space larger than the chunk
     EXPECT_TRUE(refused(b));
+    // Lookups descend from the index root: a root beyond the directory, or an index chunk
+    // whose first child is itself, would send a reader astray or round forever.
+    ASSERT_GE(d.indexRoot, 0);
+    ASSERT_LT(d.indexRoot, 128);
+    b = good;
+    put32(b, dir + 0x1C, d.chunkCount);
+    EXPECT_TRUE(refused(b));
+    b = good;
+    const std::size_t root = dir + 0x54 + d.indexRoot * d.chunkSize;
+    ASSERT_EQ(b.substr(root, 4), "PMGI");
+    const std::size_t nameLength = static_cast<unsigned char>(b[root + 8]);
+    ASSERT_LT(nameLength, 128u);
+    ASSERT_LT(static_cast<unsigned char>(b[root + 9 + nameLength]), 128);
+    b[root + 9 + nameLength] = static_cast<char>(d.indexRoot);
+    EXPECT_TRUE(refused(b));
     b = good;
     put32(b, dir + 0x10, 3);  // chunk size too small for a chunk header
     EXPECT_TRUE(refused(b));
