@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
+#include "project/HelpFiles.h"
 
 namespace tarnbook::compile {
 
@@ -25,16 +26,8 @@ ViewChmOutcome viewCompiledHelp(platform::IniFile& project) {
     return viewCompiledHelp(project, [](const std::string& path) { return startHelpViewer(path); });
 }
 
-std::string helpViewerProgram() {
-    const std::string here = platform::programFolder();
-    for (const std::string& candidate : {platform::joinPath(here, "tarnbook-view"),
-                                         platform::joinPath(here, "../view/tarnbook-view")})
-        if (platform::fileExists(candidate)) return candidate;
-    return platform::findExecutable("tarnbook-view");
-}
-
 bool startHelpViewer(const std::string& chmPath, std::optional<std::uint32_t> contextNumber) {
-    const std::string viewer = helpViewerProgram();
+    const std::string viewer = project::findHelpViewer(platform::programFolder());
     if (viewer.empty()) return platform::openWithDefaultProgram(chmPath);
     std::vector<std::string> args;
     // One argument: a bare number could be taken for a file of that name and made a path.

@@ -25,10 +25,6 @@ ViewChmOutcome viewCompiledHelp(platform::IniFile& project, const OpenFunction& 
 // The same with the program's own viewer (startHelpViewer).
 ViewChmOutcome viewCompiledHelp(platform::IniFile& project);
 
-// The viewer program tarnbook-view: beside the running program (installed), in the build
-// tree's sibling folder, else on PATH; empty when there is none.
-std::string helpViewerProgram();
-
 // Starts the viewer on a compiled help file (core path) as a process of its own, so that a
 // damaged or hostile file can never take the caller down; `contextNumber` shows the page
 // the help maps to it. Without a viewer the desktop's program for the file is asked. False

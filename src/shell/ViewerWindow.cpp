@@ -252,6 +252,11 @@ void ViewerWindow::showTarget(const viewer::HelpTarget& target) {
     view_->setUrl(chmUrl(target));
 }
 
+void ViewerWindow::showIndexTab() {
+    tabs_->setCurrentIndex(1);
+    keyword_->setFocus();
+}
+
 void ViewerWindow::showHome() {
     if (auto home = library_->defaultPage()) showTarget(*home);
 }

@@ -32,6 +32,7 @@ class ViewerWindow : public QMainWindow {
 
     void showTarget(const viewer::HelpTarget& target);
     void showHome();
+    void showIndexTab();  // the keyword index with its type-ahead field focused
     // Runs a full-text search as the search tab does; returns the number of pages found.
     int search(const QString& query);
 

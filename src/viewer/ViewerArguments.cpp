@@ -20,6 +20,8 @@ ViewerArguments parseViewerArguments(const std::vector<std::string>& args) {
             out.help = true;
         } else if (a == "--version") {
             out.version = true;
+        } else if (a == "--index") {
+            out.index = true;
         } else if (a == "--context" || a.starts_with("--context=")) {
             std::string value;
             if (a == "--context") {

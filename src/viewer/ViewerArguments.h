@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-// The viewer's command line: tarnbook-view [--context N] FILE.chm [TOPIC].
+// The viewer's command line: tarnbook-view [--context N | --index] FILE.chm [TOPIC].
 namespace tarnbook::viewer {
 
 struct ViewerArguments {
@@ -13,6 +13,7 @@ struct ViewerArguments {
     std::string file;                      // as given (UTF-8)
     std::string topic;                     // a page path inside the file, as given
     std::optional<std::uint32_t> context;  // --context N: decimal or 0x hexadecimal
+    bool index = false;                    // --index: open on the keyword index
 };
 
 // Throws std::invalid_argument with a message for the user.

@@ -153,6 +153,7 @@ TEST(ViewerArguments, TakesAFileAndEitherAContextNumberOrATopic) {
     EXPECT_EQ(c.topic, "html/a.htm");
     EXPECT_FALSE(c.context);
     EXPECT_TRUE(parseViewerArguments({"--help"}).help);
+    EXPECT_TRUE(parseViewerArguments({"--index", "h.chm"}).index);
     const std::vector<std::vector<std::string>> refused = {
         {},
         {"--context", "h.chm"},

@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr char kUsage[] = "Usage: tarnbook-view [--context N] FILE.chm [TOPIC]\n";
+constexpr char kUsage[] = "Usage: tarnbook-view [--context N | --index] FILE.chm [TOPIC]\n";
 
 // Tells the reader why nothing is shown: on standard error, and in a message box when the
 // viewer was started from the desktop (no terminal to read it on).
@@ -55,6 +55,7 @@ int main(int argc, char** argv) {
             "Shows a compiled HTML Help file: contents, keyword index, full-text search.\n\n"
             "Options:\n"
             "  --context N   show the page the help maps to context number N\n"
+            "  --index       open on the keyword index\n"
             "  --version     print the version and exit\n"
             "  -h, --help    show this text\n\n"
             "TOPIC is a page inside the file (e.g. html/intro.htm); without it and without\n"
@@ -101,5 +102,6 @@ int main(int argc, char** argv) {
     tarnbook::shell::ViewerWindow window(std::move(library));
     window.show();
     if (start) window.showTarget(*start);
+    if (args.index) window.showIndexTab();
     return app.exec();
 }
