@@ -299,7 +299,8 @@ class WizardGuiTest : public QObject {
         QCOMPARE(d.templateList()->count(), 2);
         QCOMPARE(f.ws.settings.readInteger("TEMPLATE", "TOTAL"), 2);
 
-        // "キャンセル" keeps the window; "いいえ" puts every template back as it was.
+        // "キャンセル" keeps the window; "いいえ" discards what changed since the last save
+        // (the unsaved style), while the frame width saved before it stays.
         f.prompts.answers = {ui::Answer::Cancel, ui::Answer::No};
         d.close();
         QVERIFY(d.isVisible());
@@ -307,12 +308,12 @@ class WizardGuiTest : public QObject {
         QVERIFY(!d.isVisible());
         QCOMPARE(f.prompts.shown.size(), std::size_t{2});
         QCOMPARE(f.prompts.shown[1].buttons, ui::Buttons::YesNoCancel);
-        QCOMPARE(f.ws.settings.readInteger("TEMPLATE2", "FrameWidth", 200), 200);
+        QCOMPARE(f.ws.settings.readInteger("TEMPLATE2", "FrameWidth", 200), 2005);
         QVERIFY(f.ws.settings.valueExists("SYSTEM", "TmpSettingPosX"));
         QVERIFY(f.ws.settings.valueExists("SYSTEM", "NewStylePosX"));
         auto reread = platform::IniFile::load(f.ws.settings.path());
         QCOMPARE(reread.readInteger("TEMPLATE", "TOTAL"), 2);
-        QCOMPARE(reread.readInteger("TEMPLATE2", "FrameWidth", 200), 200);
+        QCOMPARE(reread.readInteger("TEMPLATE2", "FrameWidth", 200), 2005);
         QVERIFY(!reread.sectionExists("TEMPLATE3"));
         QCOMPARE(reread.readString("TEMPLATE2", "Name"), before.readString("TEMPLATE2", "Name"));
     }
