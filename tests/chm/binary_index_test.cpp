@@ -196,6 +196,8 @@ TEST(BinaryIndex, KeywordOrderAndUrlIds) {
         {"Blowfish", "atc"},
         {"_AtcCase.ini", "AES"},
         {"\x83\x52\x83\x93", "\x82\xb1\x82\xdc"},  // コン after こま
+        {"\x83\x52\x83\x93", "\x82\xb2\x82\xdd"},  // コン after ごみ: the mark waits
+        {"\x82\xb2\x82\xdd", "\x83\x52\x83\x7d"},  // ごみ after コマ
     };
     for (const auto& [later, earlier] : ordered) {
         EXPECT_TRUE(indexKeywordLess(earlier, later, 0x411)) << earlier << " < " << later;

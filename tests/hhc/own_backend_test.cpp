@@ -10,6 +10,7 @@
 
 #include "../chm/ChmReaders.h"
 #include "CorpusProject.h"
+#include "chm/ByteWriter.h"
 #include "chm/FullTextIndex.h"
 #include "hhc/HhcDriver.h"
 #include "hhc/OwnBackend.h"
@@ -112,6 +113,18 @@ std::vector<std::string> binaryIndexEntries(const std::string& chm, const std::s
     return entries;
 }
 
+// The unused end of each block of a binary index cleared: the Workshop compiler leaves there
+// whatever its buffer held before.
+std::string withoutFreeSpace(const std::string& entry, std::string bytes) {
+    if (!entry.ends_with("/BTree")) return bytes;
+    constexpr std::size_t kHeader = 76, kBlock = 2048;
+    for (std::size_t at = kHeader; at + kBlock <= bytes.size(); at += kBlock) {
+        const std::size_t free = chm::getU16(bytes, at);
+        if (free <= kBlock) std::fill_n(bytes.begin() + (at + kBlock - free), free, '\0');
+    }
+    return bytes;
+}
+
 TEST(OwnBackend, SystemFilesMatchTheWorkshopCompilers) {
     requireTools();
     struct Case {
@@ -124,9 +137,7 @@ TEST(OwnBackend, SystemFilesMatchTheWorkshopCompilers) {
     // AttacheCase's pages are UTF-8: the Workshop compiler read them as Shift_JIS and took
     // odd topic titles from them (and indexed their bytes for search as they stand), we
     // convert them first, so the titles differ; its window, index header, system fields and
-    // topic places match. Its keywords
-    // sort the Windows way (kanji by reading), which we approach but do not copy, so its binary
-    // index holds the same keywords in another order. Its #SYSTEM names the index by the id of
+    // topic places match, and so does its binary index. Its #SYSTEM names the index by the id of
     // "\"Index.hhk\"" (the project's value with its quotes), an id no URL has; ours is the
     // id of the stored index file.
     const std::vector<Case> cases = {
@@ -139,8 +150,8 @@ TEST(OwnBackend, SystemFilesMatchTheWorkshopCompilers) {
         {"hibara-AttacheCase-help",
          "AttacheCase.chm",
          {"printsystem", "printwindows", "printidxhdr", "printtopics"},
-         {"/#URLTBL", "/$WWKeywordLinks/Data", "/$WWKeywordLinks/Property",
-          "/$WWAssociativeLinks/Property"},
+         {"/#URLTBL", "/$WWKeywordLinks/BTree", "/$WWKeywordLinks/Data", "/$WWKeywordLinks/Map",
+          "/$WWKeywordLinks/Property", "/$WWAssociativeLinks/Property"},
          "^\\(7\\)| Tag name "}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.project);
@@ -163,7 +174,9 @@ TEST(OwnBackend, SystemFilesMatchTheWorkshopCompilers) {
         const auto workshop = chmtest::readWithChmlib(original);
         for (const char* entry : c.sameEntries) {
             ASSERT_TRUE(ours.entries.count(entry)) << entry;
-            EXPECT_EQ(ours.entries.at(entry), workshop.entries.at(entry)) << entry;
+            EXPECT_EQ(withoutFreeSpace(entry, ours.entries.at(entry)),
+                      withoutFreeSpace(entry, workshop.entries.at(entry)))
+                << entry;
         }
     }
 }
