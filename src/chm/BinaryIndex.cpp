@@ -147,7 +147,14 @@ bool indexKeywordLess(const std::string& a, const std::string& b, std::uint32_t 
     const auto ka = sortKey(a, languageId);
     const auto kb = sortKey(b, languageId);
     if (ka != kb) return ka < kb;
-    return a < b;
+    // Among equals lower case comes first ("files" before "Files"): compare with ASCII case
+    // swapped.
+    auto swapped = [](std::string s) {
+        for (auto& c : s)
+            if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) c ^= 0x20;
+        return s;
+    };
+    return swapped(a) < swapped(b);
 }
 
 std::vector<ChmFile> buildBinaryIndex(const std::string& folder, std::vector<IndexKeyword> keywords,

@@ -194,6 +194,7 @@ TEST(BinaryIndex, KeywordOrderAndUrlIds) {
         {"160bit", "\x81\x75x"},          // a Japanese bracket is a symbol
         {"zlib", "64bit"},
         {"Blowfish", "atc"},
+        {"Files", "files"},
         {"_AtcCase.ini", "AES"},
         {"\x83\x52\x83\x93", "\x82\xb1\x82\xdc"},  // コン after こま
         {"\x83\x52\x83\x93", "\x82\xb2\x82\xdd"},  // コン after ごみ: the mark waits
