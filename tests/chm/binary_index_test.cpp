@@ -3,7 +3,10 @@
 // the header's counts, for one block and for trees of several index levels.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
+
+#include "ChmReaders.h"
 
 #include "chm/BinaryIndex.h"
 #include "chm/ByteWriter.h"
@@ -211,6 +214,27 @@ TEST(BinaryIndex, KeywordOrderAndUrlIds) {
         {"pages/overview.html", 0xC6FF5AA4},
     };
     for (const auto& [name, id] : ids) EXPECT_EQ(topicUrlId(name), id) << name;
+}
+
+// The Workshop compiler's index of a large English help (995 keywords, 30 leaves under one
+// index block), rebuilt from its keywords given in reverse: the same blocks, separators and
+// map, apart from the stale bytes it leaves in free space.
+TEST(BinaryIndex, RebuildsTheWorkshopCompilersIndexOfALargeHelp) {
+    const std::string path = std::string(TARNBOOK_CORPUS_DIR) + "/chm/InnoSetup-ISetup.chm";
+    ASSERT_TRUE(std::filesystem::exists(path)) << "the corpus is missing: " << path;
+    const auto theirs = chmtest::readWithChmlib(path);
+    ASSERT_EQ(theirs.error, "");
+    const Tree t = readTree(theirs.entries);
+    ASSERT_EQ(t.error, "");
+    std::vector<IndexKeyword> in;
+    for (auto r = t.leafOrder.rbegin(); r != t.leafOrder.rend(); ++r)
+        in.push_back({std::string(r->text.begin(), r->text.end()), r->depth, r->lastPartAt,
+                      r->topics, std::string(r->seeAlso.begin(), r->seeAlso.end())});
+    const auto ours = filesOf(buildBinaryIndex("/$WWKeywordLinks", in, 0x409));
+    for (const char* name : {"/$WWKeywordLinks/Map", "/$WWKeywordLinks/Data"})
+        EXPECT_EQ(ours.at(name), theirs.entries.at(name)) << name;
+    EXPECT_EQ(chmtest::withoutFreeSpace(ours.at("/$WWKeywordLinks/BTree")),
+              chmtest::withoutFreeSpace(theirs.entries.at("/$WWKeywordLinks/BTree")));
 }
 
 }  // namespace
