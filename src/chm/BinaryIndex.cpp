@@ -5,6 +5,7 @@
 #include "chm/ByteWriter.h"
 #include "chm/HelpCodePage.h"
 #include "platform/CodePages.h"
+#include "platform/Cp932.h"
 
 namespace tarnbook::chm {
 
@@ -92,6 +93,30 @@ std::string propertyFile(bool empty) {
     return p;
 }
 
+// Katakana without its voiced or semi-voiced mark (ガ -> カ, パ -> ハ, ヴ -> ウ).
+char16_t unvoiced(char16_t c) {
+    if (c >= u'\u30AC' && c <= u'\u30C2') return (c - 0x30AB) % 2 ? c - 1 : c;
+    if (c == u'\u30C5' || c == u'\u30C7' || c == u'\u30C9') return c - 1;
+    if (c >= u'\u30D0' && c <= u'\u30DD') return static_cast<char16_t>(c - (c - 0x30CF) % 3);
+    if (c == u'\u30F4') return u'\u30A6';
+    if (c >= u'\u30F7' && c <= u'\u30FA') return static_cast<char16_t>(c - 8);
+    return c;
+}
+
+// A Shift_JIS character as Japanese sorting first compares it: hiragana as its katakana,
+// voiced kana as the plain one (the marks only break ties).
+std::uint32_t primaryKana(std::uint32_t code) {
+    const char bytes[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+    const std::u16string text = platform::decodeCp932(std::string_view(bytes, 2));
+    if (text.size() != 1) return code;
+    char16_t c = text[0];
+    if (c >= u'\u3041' && c <= u'\u3096') c = static_cast<char16_t>(c + 0x60);
+    const std::string folded = platform::encodeCp932(std::u16string(1, unvoiced(c)));
+    if (folded.size() != 2) return code;
+    return (std::uint32_t{static_cast<unsigned char>(folded[0])} << 8) |
+           static_cast<unsigned char>(folded[1]);
+}
+
 // The collation key of one character class: symbols, digits, letters, then everything else.
 std::vector<std::uint32_t> sortKey(const std::string& text, std::uint32_t languageId) {
     std::vector<std::uint32_t> key;
@@ -100,11 +125,7 @@ std::vector<std::uint32_t> sortKey(const std::string& text, std::uint32_t langua
         const auto c = static_cast<unsigned char>(text[i]);
         if (isLeadByte(c, languageId) && i + 1 < text.size()) {
             std::uint32_t code = (std::uint32_t{c} << 8) | static_cast<unsigned char>(text[++i]);
-            // Hiragana sorts with its katakana (Shift_JIS leaves 0x837F out of katakana).
-            if (japanese && code >= 0x829F && code <= 0x82F1) {
-                code = 0x8340 + (code - 0x829F);
-                if (code >= 0x837F) ++code;
-            }
+            if (japanese) code = primaryKana(code);
             const bool symbol = japanese && code >= 0x8140 && code <= 0x81FF;
             key.push_back(((symbol ? 0u : 3u) << 24) | code);
         } else if (c == '_' || c == '-' || c == '\'') {
@@ -126,7 +147,14 @@ bool indexKeywordLess(const std::string& a, const std::string& b, std::uint32_t 
     const auto ka = sortKey(a, languageId);
     const auto kb = sortKey(b, languageId);
     if (ka != kb) return ka < kb;
-    return a < b;
+    // Among equals lower case comes first ("files" before "Files"): compare with ASCII case
+    // swapped.
+    auto swapped = [](std::string s) {
+        for (auto& c : s)
+            if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) c ^= 0x20;
+        return s;
+    };
+    return swapped(a) < swapped(b);
 }
 
 std::vector<ChmFile> buildBinaryIndex(const std::string& folder, std::vector<IndexKeyword> keywords,

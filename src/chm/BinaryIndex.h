@@ -26,7 +26,8 @@ std::vector<ChmFile> buildBinaryIndex(const std::string& folder, std::vector<Ind
                                       std::uint32_t languageId);
 
 // The order of the index: symbols before digits before letters, ASCII case and (Japanese)
-// hiragana/katakana ignored, '_', '-' and '\'' skipped, then the bytes as a tie-break.
+// hiragana/katakana and voiced marks ignored, '_', '-' and '\'' skipped, then the bytes as a
+// tie-break, lower case first. Kanji follow their Shift_JIS (reading) order.
 bool indexKeywordLess(const std::string& a, const std::string& b, std::uint32_t languageId);
 
 }  // namespace tarnbook::chm

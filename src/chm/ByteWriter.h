@@ -27,6 +27,16 @@ inline void putU64(std::string& out, std::uint64_t v) {
     putU32(out, static_cast<std::uint32_t>(v >> 32));
 }
 
+// The matching readers, for checks of what was written (the caller keeps `at` in range).
+inline std::uint16_t getU16(std::string_view s, std::size_t at) {
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(s[at]) |
+                                      (static_cast<unsigned char>(s[at + 1]) << 8));
+}
+
+inline std::uint32_t getU32(std::string_view s, std::size_t at) {
+    return getU16(s, at) | (std::uint32_t{getU16(s, at + 2)} << 16);
+}
+
 // Overwrites four bytes at `at` (the slot was reserved earlier).
 inline void patchU32(std::string& out, std::size_t at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) out[at + i] = static_cast<char>(v >> (8 * i));

@@ -232,9 +232,8 @@ std::string inHelpCodePage(const std::string& html, std::uint32_t languageId) {
 
 // The contents tree as the binary contents lays it out: every sitemap object, its page by
 // topic number.
-std::vector<chm::TocNode> tocNodes(
-    const std::vector<sitemap::Entry>& entries,
-    const std::function<std::optional<std::uint32_t>(const std::string&)>& topicOf) {
+std::vector<chm::TocNode> tocNodes(const std::vector<sitemap::Entry>& entries,
+                                   const TopicOf& topicOf) {
     std::vector<chm::TocNode> out;
     for (const auto& e : entries) {
         if (e.kind != sitemap::EntryKind::Topic) continue;
@@ -251,12 +250,7 @@ std::vector<chm::TocNode> tocNodes(
 // the pages' ALink names; tells `in` which of them hold keywords.
 std::vector<chm::ChmFile> binaryIndexFiles(FileCollector& files, const std::string& indexName,
                                            const std::map<std::string, std::uint32_t>& topicNumbers,
-                                           chm::SystemInput& in) {
-    const TopicOf topicOf = [&](const std::string& local) -> std::optional<std::uint32_t> {
-        auto it = topicNumbers.find(lower(files.storedName(local)));
-        if (it == topicNumbers.end()) return std::nullopt;
-        return it->second;
-    };
+                                           const TopicOf& topicOf, chm::SystemInput& in) {
     std::vector<chm::IndexKeyword> keywords;
     std::vector<chm::IndexKeyword> aLinks;
     for (const auto& item : files.items()) {
@@ -380,17 +374,19 @@ OwnBuild writeOwnChm(const AdaptedProject& project, const std::string& projectFo
     std::map<std::string, std::uint32_t> topicNumbers;
     for (std::size_t i = 0; i < in.topics.size(); ++i)
         topicNumbers.emplace(lower(in.topics[i].local), static_cast<std::uint32_t>(i));
-    in.contents = tocNodes(toc.entries, [&](const std::string& local) {
+    const TopicOf topicOf = [&](const std::string& local) -> std::optional<std::uint32_t> {
         auto it = topicNumbers.find(lower(files.storedName(local)));
-        return it == topicNumbers.end() ? std::nullopt : std::optional<std::uint32_t>(it->second);
-    });
+        if (it == topicNumbers.end()) return std::nullopt;
+        return it->second;
+    };
+    in.contents = tocNodes(toc.entries, topicOf);
     in.binaryToc = equalsNoCase(trimBlanks(hhp.option("Binary TOC").value_or("")), "Yes");
 
     std::vector<chm::ChmFile> chmFiles;
     // The Workshop compiler writes a binary index unless the project says "Binary Index=No".
     in.binaryIndex = !equalsNoCase(trimBlanks(hhp.option("Binary Index").value_or("")), "No");
     if (in.binaryIndex) {
-        for (auto& f : binaryIndexFiles(files, indexName, topicNumbers, in))
+        for (auto& f : binaryIndexFiles(files, indexName, topicNumbers, topicOf, in))
             chmFiles.push_back(std::move(f));
     }
     in.fullTextSearch =

@@ -3,10 +3,13 @@
 #include <chm_lib.h>
 #include <mspack.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <memory>
 #include <sstream>
+
+#include "chm/ByteWriter.h"
 
 namespace tarnbook::chmtest {
 
@@ -97,6 +100,15 @@ ReadBack readWithMspack(const std::string& nativePath) {
     std::remove(temp.c_str());
     d->close(d.get(), chm);
     return r;
+}
+
+std::string withoutFreeSpace(std::string btree) {
+    constexpr std::size_t kHeader = 76, kBlock = 2048;
+    for (std::size_t at = kHeader; at + kBlock <= btree.size(); at += kBlock) {
+        const std::size_t free = chm::getU16(btree, at);
+        if (free <= kBlock) std::fill_n(btree.begin() + (at + kBlock - free), free, '\0');
+    }
+    return btree;
 }
 
 }  // namespace tarnbook::chmtest

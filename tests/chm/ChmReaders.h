@@ -20,4 +20,8 @@ ReadBack readWithChmlib(const std::string& nativePath);
 // the same entry.
 ReadBack readWithMspack(const std::string& nativePath);
 
+// A binary index's BTree with the unused end of each block cleared: the Workshop compiler
+// leaves there whatever its buffer held before, so only the used bytes can be compared.
+std::string withoutFreeSpace(std::string btree);
+
 }  // namespace tarnbook::chmtest

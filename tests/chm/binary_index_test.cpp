@@ -3,23 +3,17 @@
 // the header's counts, for one block and for trees of several index levels.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 
+#include "ChmReaders.h"
+
 #include "chm/BinaryIndex.h"
+#include "chm/ByteWriter.h"
 #include "chm/SystemFiles.h"
 
 namespace tarnbook::chm {
 namespace {
-
-std::uint32_t u32(const std::string& s, std::size_t at) {
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(s[at + i]);
-    return v;
-}
-std::uint16_t u16(const std::string& s, std::size_t at) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(s[at]) |
-                                      (static_cast<unsigned char>(s[at + 1]) << 8));
-}
 
 struct Record {
     std::u16string text;
@@ -33,22 +27,22 @@ struct Record {
 Record readRecord(const std::string& b, std::size_t& p) {
     Record r;
     auto text = [&](std::u16string& out) {
-        while (u16(b, p) != 0) {
-            out.push_back(u16(b, p));
+        while (getU16(b, p) != 0) {
+            out.push_back(getU16(b, p));
             p += 2;
         }
         p += 2;
     };
     text(r.text);
-    const std::uint16_t seeAlso = u16(b, p);
-    r.depth = u16(b, p + 2);
-    r.lastPartAt = u32(b, p + 4);
-    const std::uint32_t count = u32(b, p + 12);
+    const std::uint16_t seeAlso = getU16(b, p);
+    r.depth = getU16(b, p + 2);
+    r.lastPartAt = getU32(b, p + 4);
+    const std::uint32_t count = getU32(b, p + 12);
     p += 16;
     if (seeAlso == 2) {
         text(r.seeAlso);
     } else {
-        for (std::uint32_t i = 0; i < count; ++i, p += 4) r.topics.push_back(u32(b, p));
+        for (std::uint32_t i = 0; i < count; ++i, p += 4) r.topics.push_back(getU32(b, p));
     }
     return r;
 }
@@ -64,9 +58,9 @@ Tree readTree(const std::map<std::string, std::string>& files) {
     const std::string& b = files.at("/$WWKeywordLinks/BTree");
     const std::string& map = files.at("/$WWKeywordLinks/Map");
     constexpr std::size_t kBlock = 2048, kHeader = 76;
-    if (u16(b, 0) != 0x293B || (b.size() - kHeader) % kBlock != 0) return {{}, {}, "header"};
-    const std::uint32_t lastLeaf = u32(b, 26), root = u32(b, 30), blocks = u32(b, 38);
-    const std::uint32_t count = u32(b, 44);
+    if (getU16(b, 0) != 0x293B || (b.size() - kHeader) % kBlock != 0) return {{}, {}, "header"};
+    const std::uint32_t lastLeaf = getU32(b, 26), root = getU32(b, 30), blocks = getU32(b, 38);
+    const std::uint32_t count = getU32(b, 44);
     if (blocks != (b.size() - kHeader) / kBlock || root + 1 != blocks) return {{}, {}, "counts"};
     auto block = [&](std::uint32_t n) { return b.substr(kHeader + n * kBlock, kBlock); };
     // The chain from the first leaf; the map must name each leaf with its first keyword number.
@@ -74,34 +68,34 @@ Tree readTree(const std::map<std::string, std::string>& files) {
     std::size_t mapAt = 2;
     while (leaf != -1) {
         const std::string d = block(static_cast<std::uint32_t>(leaf));
-        if (static_cast<std::int32_t>(u32(d, 4)) != prev) return {{}, {}, "prev link"};
-        if (u32(map, mapAt) != t.leafOrder.size() || u32(map, mapAt + 4) != leaf)
+        if (static_cast<std::int32_t>(getU32(d, 4)) != prev) return {{}, {}, "prev link"};
+        if (getU32(map, mapAt) != t.leafOrder.size() || getU32(map, mapAt + 4) != leaf)
             return {{}, {}, "map"};
         mapAt += 8;
         std::size_t p = 12;
-        for (std::uint16_t i = 0; i < u16(d, 2); ++i) {
+        for (std::uint16_t i = 0; i < getU16(d, 2); ++i) {
             t.leafOrder.push_back(readRecord(d, p));
-            if (u32(d, p) != 1 || u32(d, p + 4) != 13 * (t.leafOrder.size() - 1))
+            if (getU32(d, p) != 1 || getU32(d, p + 4) != 13 * (t.leafOrder.size() - 1))
                 return {{}, {}, "data offset"};
             p += 8;
         }
-        if (u16(d, 0) != kBlock - p) return {{}, {}, "free space"};
+        if (getU16(d, 0) != kBlock - p) return {{}, {}, "free space"};
         prev = leaf;
-        leaf = static_cast<std::int32_t>(u32(d, 8));
+        leaf = static_cast<std::int32_t>(getU32(d, 8));
     }
     if (prev != lastLeaf || t.leafOrder.size() != count || mapAt != map.size() ||
-        u16(map, 0) != lastLeaf + 1)
+        getU16(map, 0) != lastLeaf + 1)
         return {{}, {}, "leaf count"};
     // Every keyword is reached from the root by following the last separator not after it.
     for (const auto& wanted : t.leafOrder) {
         std::uint32_t n = root;
-        for (int level = 1; level < u16(b, 42); ++level) {
+        for (int level = 1; level < getU16(b, 42); ++level) {
             const std::string d = block(n);
-            std::uint32_t child = u32(d, 4);
+            std::uint32_t child = getU32(d, 4);
             std::size_t p = 8;
-            for (std::uint16_t i = 0; i < u16(d, 2); ++i) {
+            for (std::uint16_t i = 0; i < getU16(d, 2); ++i) {
                 const Record sep = readRecord(d, p);
-                const std::uint32_t next = u32(d, p);
+                const std::uint32_t next = getU32(d, p);
                 p += 4;
                 const auto it = std::find_if(t.leafOrder.begin(), t.leafOrder.end(),
                                              [&](const Record& r) { return r.text == sep.text; });
@@ -114,7 +108,7 @@ Tree readTree(const std::map<std::string, std::string>& files) {
         }
         const std::string d = block(n);
         std::size_t p = 12;
-        for (std::uint16_t i = 0; i < u16(d, 2); ++i) {
+        for (std::uint16_t i = 0; i < getU16(d, 2); ++i) {
             Record r = readRecord(d, p);
             p += 8;
             if (r.text == wanted.text) t.byDescent.emplace(r.text, r);
@@ -151,7 +145,7 @@ TEST(BinaryIndex, TreesOfEverySizeReadBackInOrderAndByDescent) {
         const auto files = filesOf(buildBinaryIndex("/$WWKeywordLinks", in, 0x409));
         const Tree t = readTree(files);
         ASSERT_EQ(t.error, "");
-        EXPECT_EQ(u16(files.at("/$WWKeywordLinks/BTree"), 42), c.depth);
+        EXPECT_EQ(getU16(files.at("/$WWKeywordLinks/BTree"), 42), c.depth);
         ASSERT_EQ(t.leafOrder.size(), c.keywords);
         EXPECT_EQ(t.byDescent.size(), c.keywords);
         for (std::size_t i = 0; i < c.keywords; ++i) {
@@ -186,7 +180,7 @@ TEST(BinaryIndex, EqualKeywordsMergeAndSubKeywordsKeepTheirParts) {
     EXPECT_EQ(t.leafOrder[3].text, u"\u7D22\u5F15, sub");
     EXPECT_EQ(t.leafOrder[3].depth, 1);
     EXPECT_EQ(t.leafOrder[3].lastPartAt, 4u);  // UTF-16 units before "sub"
-    EXPECT_EQ(u32(files.at("/$WWKeywordLinks/BTree"), 48), 932u);
+    EXPECT_EQ(getU32(files.at("/$WWKeywordLinks/BTree"), 48), 932u);
 
     // Without keywords only the empty property file is written.
     const auto none = buildBinaryIndex("/$WWAssociativeLinks", {}, 0x411);
@@ -203,8 +197,11 @@ TEST(BinaryIndex, KeywordOrderAndUrlIds) {
         {"160bit", "\x81\x75x"},          // a Japanese bracket is a symbol
         {"zlib", "64bit"},
         {"Blowfish", "atc"},
+        {"Files", "files"},
         {"_AtcCase.ini", "AES"},
         {"\x83\x52\x83\x93", "\x82\xb1\x82\xdc"},  // コン after こま
+        {"\x83\x52\x83\x93", "\x82\xb2\x82\xdd"},  // コン after ごみ: the mark waits
+        {"\x82\xb2\x82\xdd", "\x83\x52\x83\x7d"},  // ごみ after コマ
     };
     for (const auto& [later, earlier] : ordered) {
         EXPECT_TRUE(indexKeywordLess(earlier, later, 0x411)) << earlier << " < " << later;
@@ -217,6 +214,27 @@ TEST(BinaryIndex, KeywordOrderAndUrlIds) {
         {"pages/overview.html", 0xC6FF5AA4},
     };
     for (const auto& [name, id] : ids) EXPECT_EQ(topicUrlId(name), id) << name;
+}
+
+// The Workshop compiler's index of a large English help (995 keywords, 30 leaves under one
+// index block), rebuilt from its keywords given in reverse: the same blocks, separators and
+// map, apart from the stale bytes it leaves in free space.
+TEST(BinaryIndex, RebuildsTheWorkshopCompilersIndexOfALargeHelp) {
+    const std::string path = std::string(TARNBOOK_CORPUS_DIR) + "/chm/InnoSetup-ISetup.chm";
+    ASSERT_TRUE(std::filesystem::exists(path)) << "the corpus is missing: " << path;
+    const auto theirs = chmtest::readWithChmlib(path);
+    ASSERT_EQ(theirs.error, "");
+    const Tree t = readTree(theirs.entries);
+    ASSERT_EQ(t.error, "");
+    std::vector<IndexKeyword> in;
+    for (auto r = t.leafOrder.rbegin(); r != t.leafOrder.rend(); ++r)
+        in.push_back({std::string(r->text.begin(), r->text.end()), r->depth, r->lastPartAt,
+                      r->topics, std::string(r->seeAlso.begin(), r->seeAlso.end())});
+    const auto ours = filesOf(buildBinaryIndex("/$WWKeywordLinks", in, 0x409));
+    for (const char* name : {"/$WWKeywordLinks/Map", "/$WWKeywordLinks/Data"})
+        EXPECT_EQ(ours.at(name), theirs.entries.at(name)) << name;
+    EXPECT_EQ(chmtest::withoutFreeSpace(ours.at("/$WWKeywordLinks/BTree")),
+              chmtest::withoutFreeSpace(theirs.entries.at("/$WWKeywordLinks/BTree")));
 }
 
 }  // namespace

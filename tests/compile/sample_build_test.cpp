@@ -137,6 +137,12 @@ TEST(Sample, CompilesIntoAHelpFileThatReadsBack) {
                   bytes)
             << name;
     std::string out;
+    // chmls extracts the same bytes too.
+    const std::string extracted = d.file("extracted");
+    ASSERT_EQ(
+        platform::runAndCapture("chmls", {"extractall", r.chmPath, extracted}, d.path(), &out), 0)
+        << out;
+    EXPECT_EQ(filesUnder(extracted + "/_RESOURCE"), filesUnder(folder + "/_RESOURCE"));
     ASSERT_EQ(platform::runAndCapture("chmls", {"extractalias", r.chmPath}, d.path(), &out), 0)
         << out;
     const std::string ali = readBytes(folder + "/Sample.ali");  // chmls writes beside the file

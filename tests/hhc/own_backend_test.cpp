@@ -124,9 +124,7 @@ TEST(OwnBackend, SystemFilesMatchTheWorkshopCompilers) {
     // AttacheCase's pages are UTF-8: the Workshop compiler read them as Shift_JIS and took
     // odd topic titles from them (and indexed their bytes for search as they stand), we
     // convert them first, so the titles differ; its window, index header, system fields and
-    // topic places match. Its keywords
-    // sort the Windows way (kanji by reading), which we approach but do not copy, so its binary
-    // index holds the same keywords in another order. Its #SYSTEM names the index by the id of
+    // topic places match, and so does its binary index. Its #SYSTEM names the index by the id of
     // "\"Index.hhk\"" (the project's value with its quotes), an id no URL has; ours is the
     // id of the stored index file.
     const std::vector<Case> cases = {
@@ -139,8 +137,8 @@ TEST(OwnBackend, SystemFilesMatchTheWorkshopCompilers) {
         {"hibara-AttacheCase-help",
          "AttacheCase.chm",
          {"printsystem", "printwindows", "printidxhdr", "printtopics"},
-         {"/#URLTBL", "/$WWKeywordLinks/Data", "/$WWKeywordLinks/Property",
-          "/$WWAssociativeLinks/Property"},
+         {"/#URLTBL", "/$WWKeywordLinks/BTree", "/$WWKeywordLinks/Data", "/$WWKeywordLinks/Map",
+          "/$WWKeywordLinks/Property", "/$WWAssociativeLinks/Property"},
          "^\\(7\\)| Tag name "}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.project);
@@ -163,7 +161,12 @@ TEST(OwnBackend, SystemFilesMatchTheWorkshopCompilers) {
         const auto workshop = chmtest::readWithChmlib(original);
         for (const char* entry : c.sameEntries) {
             ASSERT_TRUE(ours.entries.count(entry)) << entry;
-            EXPECT_EQ(ours.entries.at(entry), workshop.entries.at(entry)) << entry;
+            // The Workshop compiler leaves stale bytes in the free space of index blocks.
+            auto used = [&](const std::string& bytes) {
+                return std::string(entry).ends_with("/BTree") ? chmtest::withoutFreeSpace(bytes)
+                                                              : bytes;
+            };
+            EXPECT_EQ(used(ours.entries.at(entry)), used(workshop.entries.at(entry))) << entry;
         }
     }
 }
