@@ -61,6 +61,10 @@ const std::vector<Command>& commandTable() {
          "デコンパイル|コンパイル済みHTML Helpを逆コンパイルします", "", Always},
         {"Capture", "設定", "画面キャプチャ(&C)",
          "画面キャプチャ|ウインドウ画面をキャプチャします ( Shift + Escape )", "", Always},
+        {"TreeUndo", "編集", "元に戻す(&U)", "元に戻す|コンテンツツリーの直前の変更を元に戻します",
+         "Ctrl+Z", Undo},
+        {"TreeRedo", "編集", "やり直し(&R)", "やり直し|元に戻した変更をやり直します", "Ctrl+Y",
+         Redo},
         {"TbAddHeader", "左ﾂｰﾙﾊﾞｰ", "ヘッダ追加(&H)", "ヘッダ追加|ヘッダファイルを追加します",
          "Ctrl+F10", A},
         {"TbAddContent", "左ﾂｰﾙﾊﾞｰ", "コンテンツ追加（&C)",
@@ -225,6 +229,10 @@ bool ruleEnabled(Rule rule, const EnableState& s) {
             return s.canGoBack;
         case Rule::Forward:
             return s.canGoForward;
+        case Rule::Undo:
+            return s.canUndo;
+        case Rule::Redo:
+            return s.canRedo;
     }
     return false;
 }
@@ -256,6 +264,7 @@ const std::vector<MenuLayout>& menuLayouts() {
         {"ファイル(&F)",
          {"ProjectOpen", "FileSave", "@最近使ったプロジェクト(&R)", "|", "ProjectSaveAs", "|",
           "FileExit1"}},
+        {"編集(&E)", {"TreeUndo", "TreeRedo"}},
         {"プロジェクト(&P)",
          {"NewProject", "|", "ProjectProperty", "GoCompile", "OpenPrjFolder", "ViewCHM", "ViewLog",
           "|", "ImportFolder", "PutMap", "GenIndex", "ExportWeb", "|", "ActEditMap", "ActEditPopup",

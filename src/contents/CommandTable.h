@@ -31,6 +31,8 @@ enum class Rule {
     PopupEdit,  // ... a text-popup file and it exists
     Back,       // the preview has a page to go back to
     Forward,    // ... or forward to
+    Undo,       // the contents tree has a change to undo
+    Redo,       // ... or to redo
 };
 
 struct Command {
@@ -72,6 +74,8 @@ struct EnableState {
     bool popupFileEditable = false;
     bool canGoBack = false;
     bool canGoForward = false;
+    bool canUndo = false;  // the tree's history, which only the window holds
+    bool canRedo = false;
 };
 
 // The state of the window as the rules see it; the caller adds what only the window knows

@@ -381,6 +381,7 @@ void sortNodes(Workspace& ws, bool descending) {
         });
         for (std::size_t i = 0; i < positions.size(); ++i) {
             TreeNode* n = positions[i];
+            tree.willChange(n);
             n->caption = std::move(items[i].caption);
             n->data = std::move(items[i].data);
             n->data.Level = n->depth();
@@ -417,6 +418,7 @@ void expandOrCollapse(Workspace& ws) {
 void changeKind(Workspace& ws) {
     TreeNode* s = ws.tree.focused();
     if (!s) return;
+    ws.tree.willChange(s);
     const bool altIcons = ws.project && ws.project->readInteger("XHP", "NodeIcon", 0) != 0;
     if (s->data.isHeading()) {
         s->data.ItemType = TData::kContent;
@@ -434,6 +436,7 @@ void changeKind(Workspace& ws) {
 void toggleNodeIcon(Workspace& ws) {
     TreeNode* s = ws.tree.focused();
     if (!s) return;
+    ws.tree.willChange(s);
     int i = s->data.ImageIndex;
     if (!s->data.isHeading()) {
         i = i % 2 == 0 ? i + 1 : i - 1;
