@@ -47,6 +47,8 @@ void UndoHistory::begin(std::string label) {
     if (depth_++ > 0) return;
     label_ = std::move(label);
     resetInScope_ = false;
+    // Taken now: a view told of the first change may move the focus before this history is.
+    before_ = ViewState::of(ws_.tree);
 }
 
 void UndoHistory::end() {
@@ -66,7 +68,7 @@ UndoHistory::Step& UndoHistory::recording() {
         open_ = std::make_unique<Step>();
         // Outside a command (a key on the tree, a drop) the first change names the step.
         open_->label = depth_ > 0 ? label_ : std::string();
-        open_->before = ViewState::of(ws_.tree);
+        open_->before = depth_ > 0 ? std::move(before_) : ViewState::of(ws_.tree);
     }
     return *open_;
 }

@@ -107,6 +107,7 @@ class UndoHistory : private project::TreeObserver {
     std::unique_ptr<Step> open_;  // the step being recorded
     int depth_ = 0;               // open scopes
     std::string label_;           // the outermost scope's
+    ViewState before_;            // the focus and selection as the outermost scope began
     bool replaying_ = false;
     bool resetInScope_ = false;  // the tree was reset inside the open scopes
 

@@ -33,6 +33,7 @@ class TreeArea : public QObject {
     void onCurrentChanged(const QModelIndex& index);
     void onRowsChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight);
     void onExpansion(const QModelIndex& index, bool expanded);
+    void syncInsertedSubtree(const QModelIndex& top);
     void addWithDialog(int kind);
 
     WindowContext& cx_;
