@@ -70,8 +70,8 @@ Inserted::~Inserted() {
 
 void Inserted::putBack(ContentTree& tree) {
     if (!kept_) throw std::logic_error("the history does not match the contents tree");
-    TreeNode* placed = tree.insertChild(nodeAt(tree, parent_), row_, std::move(kept_));
-    relevel(placed);
+    // Back at the place it left, so every Level is still its depth.
+    tree.insertChild(nodeAt(tree, parent_), row_, std::move(kept_));
 }
 
 void Inserted::takeOut(ContentTree& tree) {
