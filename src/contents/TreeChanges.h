@@ -50,6 +50,8 @@ class TreeChange {
     virtual bool altersContents() const { return true; }
     // What the change did, in a word for the undo caption (UTF-8).
     virtual std::string_view name() const = 0;
+    // Whether it brought a new node into the tree (the caption then names that node).
+    virtual bool addsNode() const { return false; }
 };
 
 // A subtree placed at (parent, row); while undone, the change keeps it.
@@ -60,6 +62,7 @@ class Inserted : public TreeChange {
     void undo(project::ContentTree& tree) override;
     void redo(project::ContentTree& tree) override;
     std::string_view name() const override { return "追加"; }
+    bool addsNode() const override { return true; }
 
   protected:
     void putBack(project::ContentTree& tree);
@@ -80,6 +83,7 @@ class Removed : public Inserted {
     void undo(project::ContentTree& tree) override { putBack(tree); }
     void redo(project::ContentTree& tree) override { takeOut(tree); }
     std::string_view name() const override { return "削除"; }
+    bool addsNode() const override { return false; }
 };
 
 // A node moved with its subtree. Each end is named as it stood before the move and after it,

@@ -49,6 +49,12 @@ void UndoHistory::begin(std::string label) {
     resetInScope_ = false;
     // Taken now: a view told of the first change may move the focus before this history is.
     before_ = ViewState::of(ws_.tree);
+    focusedCaption_ = focusedCaption();
+}
+
+std::optional<std::u16string> UndoHistory::focusedCaption() const {
+    if (const TreeNode* f = ws_.tree.focused()) return f->caption;
+    return std::nullopt;
 }
 
 void UndoHistory::end() {
@@ -69,6 +75,7 @@ UndoHistory::Step& UndoHistory::recording() {
         // Outside a command (a key on the tree, a drop) the first change names the step.
         open_->label = depth_ > 0 ? label_ : std::string();
         open_->before = depth_ > 0 ? std::move(before_) : ViewState::of(ws_.tree);
+        open_->focusedCaption = depth_ > 0 ? std::move(focusedCaption_) : focusedCaption();
     }
     return *open_;
 }
@@ -95,7 +102,12 @@ void UndoHistory::record(std::unique_ptr<TreeChange> change, const TreeNode* sub
     Step& s = recording();
     if (change->altersContents() && !s.altersContents) {
         s.altersContents = true;
-        if (subject) s.subject = subject->caption;
+        // A command acts on the focused node (a move of it may shift a sibling first); only
+        // a new node is named by itself.
+        if (s.focusedCaption && !change->addsNode())
+            s.subject = *s.focusedCaption;
+        else if (subject)
+            s.subject = subject->caption;
         if (s.label.empty()) s.label = change->name();
     }
     s.changes.push_back(std::move(change));

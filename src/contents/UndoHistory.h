@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -56,7 +57,8 @@ class UndoHistory : private project::TreeObserver {
   private:
     struct Step {
         std::string label;
-        std::u16string subject;  // the caption of the first node the step changed
+        std::u16string subject;                        // the caption of the node the step is about
+        std::optional<std::u16string> focusedCaption;  // of the node focused as it began
         ViewState before;
         ViewState after;
         std::vector<std::unique_ptr<TreeChange>> changes;
@@ -79,6 +81,7 @@ class UndoHistory : private project::TreeObserver {
     void flushRewrites();
     bool listening() const { return !replaying_ && !resetInScope_; }
     static std::string textOf(const Step& step);
+    std::optional<std::u16string> focusedCaption() const;
     void afterReplay();
 
     // project::TreeObserver
@@ -108,6 +111,7 @@ class UndoHistory : private project::TreeObserver {
     int depth_ = 0;               // open scopes
     std::string label_;           // the outermost scope's
     ViewState before_;            // the focus and selection as the outermost scope began
+    std::optional<std::u16string> focusedCaption_;
     bool replaying_ = false;
     bool resetInScope_ = false;  // the tree was reset inside the open scopes
 

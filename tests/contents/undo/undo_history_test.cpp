@@ -226,6 +226,12 @@ TEST(UndoHistory, CaptionNamesTheCommandAndItsNode) {
     EXPECT_EQ(f.ws.tree.focused(), heading);
     EXPECT_EQ(history.redoText(), "削除 「設定」");
     EXPECT_TRUE(f.ws.saved);
+
+    // A change outside any command (a key on the tree, a drop) is a step named by what it did.
+    f.ws.tree.selectOnly(findTitle(f.ws.tree, "a"));
+    moveDown(f.ws);
+    EXPECT_EQ(history.undoText(), "移動 「a」");
+    EXPECT_FALSE(history.canRedo());
 }
 
 // The saved flag is true exactly at the step the file was saved at; the oldest steps go when
