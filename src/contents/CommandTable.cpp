@@ -64,6 +64,10 @@ const std::vector<Command>& commandTable() {
          "デコンパイル|コンパイル済みHTML Helpを逆コンパイルします", "", Always},
         {"Capture", "設定", "画面キャプチャ(&C)", "画面キャプチャ|有効時 Shift+Escape で保存します",
          "", Always},
+        {"TreeUndo", "編集", "元に戻す(&U)", "元に戻す|コンテンツツリーの直前の変更を元に戻します",
+         "Ctrl+Z", Undo},
+        {"TreeRedo", "編集", "やり直し(&R)", "やり直し|元に戻した変更をやり直します", "Ctrl+Y",
+         Redo},
         {"TbAddHeader", "左ﾂｰﾙﾊﾞｰ", "ヘッダ追加(&H)", "ヘッダ追加|ヘッダファイルを追加します",
          "Ctrl+F10", A},
         {"TbAddContent", "左ﾂｰﾙﾊﾞｰ", "コンテンツ追加（&C)",
@@ -235,6 +239,10 @@ bool ruleEnabled(Rule rule, const EnableState& s) {
             return s.resourceKeywordEditable;
         case Rule::HelpFile:
             return s.helpFileAvailable;
+        case Rule::Undo:
+            return s.canUndo;
+        case Rule::Redo:
+            return s.canRedo;
     }
     return false;
 }
@@ -266,6 +274,7 @@ const std::vector<MenuLayout>& menuLayouts() {
         {"ファイル(&F)",
          {"ProjectOpen", "FileSave", "@最近使ったプロジェクト(&R)", "|", "ProjectSaveAs", "|",
           "FileExit1"}},
+        {"編集(&E)", {"TreeUndo", "TreeRedo"}},
         {"プロジェクト(&P)",
          {"NewProject", "|", "ProjectProperty", "GoCompile", "OpenPrjFolder", "ViewCHM", "ViewLog",
           "|", "ImportFolder", "PutMap", "GenIndex", "ExportWeb", "|", "ActEditMap", "ActEditPopup",

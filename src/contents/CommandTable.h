@@ -34,6 +34,8 @@ enum class Rule {
     ResourceDelete,   // the resource list's selection allows unregistering
     ResourceKeyword,  // ... or editing the keyword of one added page
     HelpFile,         // the program's own help file was found
+    Undo,             // the contents tree has a change to undo
+    Redo,             // ... or to redo
 };
 
 struct Command {
@@ -78,6 +80,8 @@ struct EnableState {
     bool resourceDeletable = true;  // the resource list's selection (filled by the window)
     bool resourceKeywordEditable = false;
     bool helpFileAvailable = false;
+    bool canUndo = false;  // the tree's history, which only the window holds
+    bool canRedo = false;
 };
 
 // The state of the window as the rules see it; the caller adds what only the window knows

@@ -423,6 +423,7 @@ void PropertyForm::searchAnchor() {
 }
 
 void PropertyForm::accept(const authoring::CopyProgress& progress) {
+    ws_.tree.willChange(&node_);
     TData& rec = node_.data;
     rec.Title = title_;
     rec.HTML = authoring::resourceRelativeName(ws_, page_);

@@ -406,6 +406,7 @@ bool sortSelection(ContentTree& tree, bool descending) {
     for (std::size_t i = 0; i < positions.size(); ++i) {
         if (order[i] == i) continue;
         TreeNode* n = positions[i];
+        tree.willChange(n);
         n->caption = items[order[i]].caption;
         n->data = items[order[i]].data;
         n->data.Level = n->depth();
@@ -452,6 +453,7 @@ void expandOrCollapse(Workspace& ws) {
 void changeKind(Workspace& ws) {
     TreeNode* s = ws.tree.focused();
     if (!s) return;
+    ws.tree.willChange(s);
     const bool altIcons = ws.project && ws.project->readInteger("XHP", "NodeIcon", 0) != 0;
     if (s->data.isHeading()) {
         s->data.ItemType = TData::kContent;
@@ -469,6 +471,7 @@ void changeKind(Workspace& ws) {
 void toggleNodeIcon(Workspace& ws) {
     TreeNode* s = ws.tree.focused();
     if (!s) return;
+    ws.tree.willChange(s);
     int i = s->data.ImageIndex;
     if (!s->data.isHeading()) {
         i = i % 2 == 0 ? i + 1 : i - 1;

@@ -35,6 +35,12 @@ ContentTree::~ContentTree() {
     clear();
 }
 
+bool ContentTree::contains(const TreeNode* node) const {
+    if (!node) return false;
+    while (node->container_ && node->container_ != &root_) node = node->container_;
+    return node->container_ == &root_;
+}
+
 TreeNode* ContentTree::first() const {
     return root_.firstChild();
 }
@@ -101,10 +107,10 @@ TreeNode* ContentTree::insertChild(TreeNode* parent, std::size_t index,
     TreeNode* c = containerOf(parent);
     if (index > c->children_.size()) index = c->children_.size();
     TreeNode* raw = node.get();
-    TreeObserver* o = notifying();
-    if (o) o->beforeInsert(parent, index);
+    const auto& observers = notifying();
+    for (TreeObserver* o : observers) o->beforeInsert(parent, index);
     attach(parent, index, std::move(node));
-    if (o) o->afterInsert();
+    for (TreeObserver* o : observers) o->afterInsert();
     return raw;
 }
 
@@ -146,11 +152,17 @@ void ContentTree::adoptSelection(TreeNode* subtreeRoot) {
 }
 
 std::unique_ptr<TreeNode> ContentTree::take(TreeNode* node) {
+    auto owned = takeQuietly(node);
+    for (TreeObserver* o : notifying()) o->subtreeTaken(*owned);
+    return owned;
+}
+
+std::unique_ptr<TreeNode> ContentTree::takeQuietly(TreeNode* node) {
     if (!node->container_) throw std::logic_error("node is not in a tree");
-    TreeObserver* o = notifying();
-    if (o) o->beforeRemove(node->parent(), node->index_);
+    const auto& observers = notifying();
+    for (TreeObserver* o : observers) o->beforeRemove(node->parent(), node->index_);
     auto owned = detach(node);
-    if (o) o->afterRemove();
+    for (TreeObserver* o : observers) o->afterRemove();
     return owned;
 }
 
@@ -167,27 +179,50 @@ std::unique_ptr<TreeNode> ContentTree::detach(TreeNode* node) {
     return owned;
 }
 
-namespace {
-// Frees a subtree without recursion, so that a pathological depth cannot exhaust the stack.
-void destroySubtree(std::unique_ptr<TreeNode> top,
-                    std::vector<std::unique_ptr<TreeNode>>& (*kids)(TreeNode&)) {
+std::unique_ptr<TreeNode> ContentTree::copySubtree(const TreeNode& top) {
+    auto copyOne = [](const TreeNode& from) {
+        auto n = std::make_unique<TreeNode>();
+        n->data = from.data;
+        n->caption = from.caption;
+        n->imageIndex = from.imageIndex;
+        n->selectedIndex = from.selectedIndex;
+        n->expanded_ = from.expanded_;
+        n->selected_ = from.selected_;
+        return n;
+    };
+    auto copy = copyOne(top);
+    std::vector<std::pair<const TreeNode*, TreeNode*>> stack{{&top, copy.get()}};
+    while (!stack.empty()) {
+        auto [from, to] = stack.back();
+        stack.pop_back();
+        to->children_.reserve(from->children_.size());
+        for (const auto& c : from->children_) {
+            to->children_.push_back(copyOne(*c));
+            TreeNode* made = to->children_.back().get();
+            made->container_ = to;
+            made->index_ = to->children_.size() - 1;
+            stack.push_back({c.get(), made});
+        }
+    }
+    return copy;
+}
+
+void ContentTree::destroy(std::unique_ptr<TreeNode> subtree) {
     std::vector<std::unique_ptr<TreeNode>> pending;
-    pending.push_back(std::move(top));
+    if (subtree) pending.push_back(std::move(subtree));
     while (!pending.empty()) {
         auto n = std::move(pending.back());
         pending.pop_back();
-        for (auto& c : kids(*n)) pending.push_back(std::move(c));
-        kids(*n).clear();
+        for (auto& c : n->children_) pending.push_back(std::move(c));
+        n->children_.clear();
     }
-}
-}  // namespace
-
-std::vector<std::unique_ptr<TreeNode>>& ContentTree::childrenOf(TreeNode& node) {
-    return node.children_;
 }
 
 void ContentTree::remove(TreeNode* node) {
-    destroySubtree(take(node), &ContentTree::childrenOf);
+    auto owned = takeQuietly(node);
+    for (TreeObserver* o : notifying())
+        if (owned) o->subtreeRemoved(owned);
+    destroy(std::move(owned));
 }
 
 void ContentTree::moveTo(TreeNode* node, TreeNode* newParent, std::size_t index) {
@@ -201,43 +236,70 @@ void ContentTree::moveTo(TreeNode* node, TreeNode* newParent, std::size_t index)
     if (oldParent == newParent && oldIndex == index) return;
     TreeNode* focus = focused_;
     const bool keepFocus = focus && (focus == node || node->isAncestorOf(focus));
-    TreeObserver* o = notifying();
-    if (o) o->beforeMove(oldParent, oldIndex, newParent, index);
+    const auto& observers = notifying();
+    for (TreeObserver* o : observers) o->beforeMove(oldParent, oldIndex, newParent, index);
     attach(newParent, index, detach(node));
     if (keepFocus) focused_ = focus;
-    if (o) o->afterMove();
+    for (TreeObserver* o : observers) o->afterMove();
 }
 
 void ContentTree::sortChildren(TreeNode* parent,
                                const std::function<bool(const TreeNode&, const TreeNode&)>& less) {
     TreeNode* c = containerOf(parent);
-    TreeObserver* o = notifying();
-    if (o) o->beforeReorder(parent);
+    const auto& observers = notifying();
+    for (TreeObserver* o : observers) o->beforeReorder(parent);
     std::stable_sort(c->children_.begin(), c->children_.end(),
                      [&](const std::unique_ptr<TreeNode>& a, const std::unique_ptr<TreeNode>& b) {
                          return less(*a, *b);
                      });
     renumber(c, 0);
-    if (o) o->afterReorder(parent);
+    for (TreeObserver* o : observers) o->afterReorder(parent);
+}
+
+void ContentTree::reorderChildren(TreeNode* parent, const std::vector<std::size_t>& order) {
+    TreeNode* c = containerOf(parent);
+    const std::size_t n = c->children_.size();
+    std::vector<bool> used(n, false);
+    if (order.size() != n) throw std::logic_error("reorder needs every child once");
+    for (std::size_t i : order) {
+        if (i >= n || used[i]) throw std::logic_error("reorder needs every child once");
+        used[i] = true;
+    }
+    const auto& observers = notifying();
+    for (TreeObserver* o : observers) o->beforeReorder(parent);
+    std::vector<std::unique_ptr<TreeNode>> reordered(n);
+    for (std::size_t i = 0; i < n; ++i) reordered[i] = std::move(c->children_[order[i]]);
+    c->children_ = std::move(reordered);
+    renumber(c, 0);
+    for (TreeObserver* o : observers) o->afterReorder(parent);
+}
+
+void ContentTree::addObserver(TreeObserver* observer) {
+    if (observer && std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
+        observers_.push_back(observer);
+}
+
+void ContentTree::removeObserver(TreeObserver* observer) {
+    std::erase(observers_, observer);
 }
 
 ContentTree::Rebuild::Rebuild(ContentTree& tree) : tree_(tree), outer_(!tree.rebuilding_) {
     if (!outer_) return;
-    if (tree_.observer_) tree_.observer_->beforeReset();
+    for (TreeObserver* o : tree_.observers_) o->beforeReset();
     tree_.rebuilding_ = true;
 }
 
 ContentTree::Rebuild::~Rebuild() {
     if (!outer_) return;
     tree_.rebuilding_ = false;
-    if (tree_.observer_) tree_.observer_->afterReset();
+    for (TreeObserver* o : tree_.observers_) o->afterReset();
 }
 
 void ContentTree::clear() {
     Rebuild rebuild(*this);
     std::vector<std::unique_ptr<TreeNode>> tops = std::move(root_.children_);
     root_.children_.clear();
-    for (auto& t : tops) destroySubtree(std::move(t), &ContentTree::childrenOf);
+    for (auto& t : tops) destroy(std::move(t));
     count_ = 0;
     focused_ = nullptr;
     selection_.clear();
@@ -322,6 +384,7 @@ void ContentTree::setFocused(TreeNode* node) {
 void ContentTree::setExpanded(TreeNode* node, bool expanded) {
     if (!node || node->expanded_ == expanded) return;
     node->expanded_ = expanded;
+    for (TreeObserver* o : notifying()) o->expandedChanged(node);
     nodeChanged(node);
 }
 

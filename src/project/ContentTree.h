@@ -34,6 +34,16 @@ class TreeObserver {
     virtual void afterReset() = 0;
     // Caption, icon or record of one node changed.
     virtual void nodeChanged(const TreeNode* node) = 0;
+
+    // The hooks below serve a history of changes; a view needs none of them.
+    // The node's record, caption or icons are about to be rewritten (ContentTree::willChange).
+    virtual void beforeChange(const TreeNode* /*node*/) {}
+    // The node's expanded flag has just flipped.
+    virtual void expandedChanged(const TreeNode* /*node*/) {}
+    // A removed subtree is about to be freed; an observer may keep it by taking the pointer.
+    virtual void subtreeRemoved(std::unique_ptr<TreeNode>& /*subtree*/) {}
+    // A subtree was taken out and handed to the caller, who may change or free it.
+    virtual void subtreeTaken(const TreeNode& /*subtree*/) {}
 };
 
 // One node of the contents tree: its record plus the view state the commands depend on.
@@ -91,6 +101,8 @@ class ContentTree {
     TreeNode* topLevel(std::size_t i) const { return root_.children_[i].get(); }
     std::size_t count() const { return count_; }
     bool empty() const { return count_ == 0; }
+    // Whether the node is placed in this tree (not taken out, nor in a taken-out subtree).
+    bool contains(const TreeNode* node) const;
 
     // Pre-order walking.
     TreeNode* first() const;
@@ -113,6 +125,19 @@ class ContentTree {
     // Reorders the children of `parent` (null: top level) by a strict weak order.
     void sortChildren(TreeNode* parent,
                       const std::function<bool(const TreeNode&, const TreeNode&)>& less);
+    // Reorders the children of `parent` so that child `order[i]` becomes child i; `order`
+    // must be a permutation of the child indexes.
+    void reorderChildren(TreeNode* parent, const std::vector<std::size_t>& order);
+    // Announces that the caller is about to rewrite the node's record, caption or icons.
+    void willChange(const TreeNode* node) {
+        for (TreeObserver* o : notifying()) o->beforeChange(node);
+    }
+
+    // A detached deep copy of a subtree: records, captions, icons and the expanded and
+    // selected flags.
+    static std::unique_ptr<TreeNode> copySubtree(const TreeNode& top);
+    // Frees a detached subtree without recursion, so that a deep one cannot exhaust the stack.
+    static void destroy(std::unique_ptr<TreeNode> subtree);
 
     // Releases every node and its record.
     void clear();
@@ -137,11 +162,12 @@ class ContentTree {
     void selectOnly(TreeNode* node);
     bool allExpanded() const;
 
-    // The one observer (the window's model); null detaches it.
-    void setObserver(TreeObserver* observer) { observer_ = observer; }
-    // Tells the observer that a node's caption, icon or record changed.
+    // The observers (the window's model, the change history), told in the order added.
+    void addObserver(TreeObserver* observer);
+    void removeObserver(TreeObserver* observer);
+    // Tells the observers that a node's caption, icon or record changed.
     void nodeChanged(const TreeNode* node) {
-        if (observer_ && !rebuilding_) observer_->nodeChanged(node);
+        for (TreeObserver* o : notifying()) o->nodeChanged(node);
     }
 
     // While one exists, the tree may be rebuilt wholesale (a project read): the observer sees
@@ -162,20 +188,25 @@ class ContentTree {
     // Sets depths below a just-placed node and returns the size of its subtree.
     static std::size_t placeSubtree(TreeNode* node, int depth);
     void renumber(TreeNode* parent, std::size_t from);
-    static std::vector<std::unique_ptr<TreeNode>>& childrenOf(TreeNode& node);
     TreeNode* containerOf(TreeNode* parent) { return parent ? parent : &root_; }
     void forgetViewStateIn(const TreeNode* subtreeRoot);
     // The structure changes without telling the observer; the public operations wrap them.
     void attach(TreeNode* parent, std::size_t index, std::unique_ptr<TreeNode> node);
     std::unique_ptr<TreeNode> detach(TreeNode* node);
-    TreeObserver* notifying() const { return rebuilding_ ? nullptr : observer_; }
+    // take() without the subtreeTaken notice (remove() gives subtreeRemoved instead).
+    std::unique_ptr<TreeNode> takeQuietly(TreeNode* node);
+    // The observers to tell now: none while the tree is rebuilt.
+    const std::vector<TreeObserver*>& notifying() const {
+        static const std::vector<TreeObserver*> none;
+        return rebuilding_ ? none : observers_;
+    }
     void adoptSelection(TreeNode* subtreeRoot);
 
     TreeNode root_;  // invisible; its children are the top level
     std::size_t count_ = 0;
     TreeNode* focused_ = nullptr;
     std::vector<TreeNode*> selection_;  // the nodes in the tree whose selected flag is set
-    TreeObserver* observer_ = nullptr;
+    std::vector<TreeObserver*> observers_;
     bool rebuilding_ = false;
 };
 

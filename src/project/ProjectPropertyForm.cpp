@@ -327,6 +327,7 @@ void ProjectPropertyForm::applyIconReset(Workspace& ws) const {
         // A web link is recognised by its icon; resetting it would turn its address into a
         // page the build looks for in the resource folder.
         if (node->data.isWebLink()) continue;
+        ws.tree.willChange(node);
         node->data.ImageIndex = resetIconFor(*iconReset_, node->hasChildren());
         node->syncViewFromData();
         ws.tree.nodeChanged(node);

@@ -27,6 +27,7 @@ struct TData {
 
     bool isHeading() const { return ItemType == kHeading; }
     bool isWebLink() const;
+    bool operator==(const TData&) const = default;
 };
 
 // Icons 12 to 15 mark a web link: the node's page is a web address, not a file.

@@ -6,11 +6,11 @@ using project::TreeNode;
 
 ContentTreeModel::ContentTreeModel(project::ContentTree& tree, QObject* parent)
     : QAbstractItemModel(parent), tree_(tree) {
-    tree_.setObserver(this);
+    tree_.addObserver(this);
 }
 
 ContentTreeModel::~ContentTreeModel() {
-    tree_.setObserver(nullptr);
+    tree_.removeObserver(this);
 }
 
 QModelIndex ContentTreeModel::index(int row, int column, const QModelIndex& parent) const {

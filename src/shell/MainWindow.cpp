@@ -39,6 +39,7 @@
 #include "shell/ToolbarArea.h"
 #include "shell/TreeArea.h"
 #include "shell/TreeDropTarget.h"
+#include "shell/UndoArea.h"
 #include "shell/WebPreview.h"
 
 // The icons live in this static library; its resource initializer must be called by name, or
@@ -69,6 +70,7 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
 
     tree_ = new TreeArea(*cx_, splitter_);
     splitter_->insertWidget(0, &tree_->view());
+    undo_ = new UndoArea(*cx_, tree_->view());
     splitter_->setStretchFactor(1, 1);
     splitter_->setSizes({260, 760});
     editorArea_ = new EditorArea(*cx_, *editor_, *preview_);
@@ -94,6 +96,7 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     capture_ = new CaptureArea(*cx_);
 
     tree_->bindCommands();
+    undo_->bindCommands();
     editorArea_->bindCommands();
     resources_->bindCommands();
     build_->bindCommands();
@@ -107,6 +110,7 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
 
     actions_ = new CommandActions(*this, commands_, [this](std::string_view id) { run(id); });
     actions_->build();
+    undo_->attach(*actions_);
     toolbars_->attach(*actions_);
     editorArea_->attachFontSizeMenu(action("FontSize"));
     if (QToolButton* b = actions_->toolButton("FontSize"))
@@ -133,6 +137,7 @@ MainWindow::~MainWindow() {
     // The model observes the workspace's tree: it lets go before the workspace goes.
     tree_->view().setModel(nullptr);
     delete tree_;
+    delete undo_;
     if (ws_) authoring::deletePreviewTempFile(*ws_);
 }
 
@@ -240,7 +245,11 @@ QString MainWindow::statusText(int pane) const {
 void MainWindow::run(std::string_view id) {
     if (!commands_.isBound(id)) commands_.run(id);  // throws: a programming error
     if (QAction* a = action(id); a && !a->isEnabled()) return;
-    guarded([&] { commands_.run(id); });
+    // Whatever one command changes in the tree is undone as one step.
+    guarded([&] {
+        contents::UndoHistory::Scope step(undo_->history(), contents::stepLabel(id));
+        commands_.run(id);
+    });
 }
 
 bool MainWindow::openProjectFile(const std::string& corePath) {
@@ -257,6 +266,7 @@ void MainWindow::updateActions() {
     s.resourceDeletable = authoring::unregisterEnabled(rows);
     s.resourceKeywordEditable = authoring::keywordEnabled(rows);
     s.helpFileAvailable = help_->available();
+    undo_->refresh(s);
     if (actions_) actions_->updateEnabled(s);
     // The saved pane follows the save command's rule.
     pane2_->setText(ws_->saved ? QStringLiteral("保存済み") : QStringLiteral("未保存"));

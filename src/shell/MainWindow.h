@@ -33,6 +33,7 @@ class ResourceArea;
 class TextEditor;
 class ToolbarArea;
 class TreeArea;
+class UndoArea;
 class WebPreview;
 
 // The main window: assembles the areas (tree, editor and preview, resources, build, project),
@@ -119,6 +120,7 @@ class MainWindow : public QMainWindow, public ui::StatusDisplay {
     std::unique_ptr<project::Workspace> ws_;
     std::unique_ptr<WindowContext> cx_;
     TreeArea* tree_ = nullptr;
+    UndoArea* undo_ = nullptr;
     EditorArea* editorArea_ = nullptr;
     ResourceArea* resources_ = nullptr;
     BuildArea* build_ = nullptr;

@@ -95,6 +95,7 @@ TreeArea::TreeArea(WindowContext& context, QWidget* parent) : QObject(parent), c
                 for (int r = first; r <= last; ++r) {
                     const QModelIndex i = model_->index(r, 0, parent);
                     onRowsChanged(i, i);
+                    syncInsertedSubtree(i);
                 }
             });
     connect(view_, &QTreeView::expanded, this,
@@ -185,6 +186,24 @@ void TreeArea::onRowsChanged(const QModelIndex& topLeft, const QModelIndex& bott
     }
     syncing_ = false;
     if (focusMoved) pushSelectionToView();
+}
+
+void TreeArea::syncInsertedSubtree(const QModelIndex& top) {
+    // A subtree put back whole (an undone delete) arrives collapsed in the view; its nodes
+    // show as the core remembers them.
+    const TreeNode* root = ContentTreeModel::nodeAt(top);
+    if (!root) return;
+    syncing_ = true;
+    std::vector<const TreeNode*> stack;
+    for (const auto& c : root->children()) stack.push_back(c.get());
+    while (!stack.empty()) {
+        const TreeNode* n = stack.back();
+        stack.pop_back();
+        if (!n->hasChildren()) continue;
+        if (n->expanded()) view_->setExpanded(model_->indexOf(n), true);
+        for (const auto& c : n->children()) stack.push_back(c.get());
+    }
+    syncing_ = false;
 }
 
 void TreeArea::onExpansion(const QModelIndex& index, bool expanded) {

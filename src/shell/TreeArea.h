@@ -47,6 +47,7 @@ class TreeArea : public QObject {
     void onViewSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
     void onRowsChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight);
     void onExpansion(const QModelIndex& index, bool expanded);
+    void syncInsertedSubtree(const QModelIndex& top);
     void addWithDialog(int kind);
     bool mousePress(QMouseEvent* e);
     void selectByClick(project::TreeNode* node, bool shift, bool ctrl);

@@ -137,6 +137,7 @@ class NodeBuilder {
 // is a content item; nodes without an icon of their own get the project's style.
 void finalPass(project::ContentTree& tree, bool iconStyle1) {
     tree.forEach([&](project::TreeNode& n) {
+        tree.willChange(&n);
         project::TData& d = n.data;
         d.ItemType = n.hasChildren() ? project::TData::kHeading : project::TData::kContent;
         if (d.ImageIndex == -1) {
