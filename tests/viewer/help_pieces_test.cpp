@@ -4,6 +4,7 @@
 #include "viewer/EntryTypes.h"
 #include "viewer/HelpLibrary.h"
 #include "viewer/HelpSystemFiles.h"
+#include "viewer/IndexOrder.h"
 #include "viewer/PageSearch.h"
 #include "viewer/PopupTexts.h"
 #include "viewer/ViewerArguments.h"
@@ -191,4 +192,31 @@ TEST(PopupTexts, SplitsTheFileIntoNumberedTexts) {
     };
     for (const auto& [id, text] : cases) EXPECT_EQ(t.text(id), text) << id;
     EXPECT_EQ(t.size(), 3u);
+}
+
+// Keywords sort with their sub-keywords in tow; case, width and kana kind do not count, and
+// equal keywords keep their order (targets tell them apart here).
+TEST(IndexOrder, SortsKeywordsCarryingTheirSubKeywords) {
+    auto item = [](const char* keyword, int level, const char* page = "") {
+        IndexItem i;
+        i.keyword = keyword;
+        i.level = level;
+        if (*page) i.targets.push_back({0, page, {}});
+        return i;
+    };
+    std::vector<IndexItem> index = {
+        item("beta", 0),  item("zz sub", 1), item("aa sub", 1), item("アンカー", 0, "1.htm"),
+        item("Alpha", 0), item("あい", 0),   item("ＡＢ", 0),   item("アンカー", 0, "2.htm"),
+        item("漢字", 0),
+    };
+    sortIndexForDisplay(index);
+    std::vector<std::string> shown;
+    for (const IndexItem& i : index)
+        shown.push_back(std::string(i.level, '-') + i.keyword +
+                        (i.targets.empty() ? "" : "@" + i.targets[0].path));
+    const std::vector<std::string> expected = {
+        "ＡＢ", "Alpha",          "beta",           "-zz sub", "-aa sub",
+        "あい", "アンカー@1.htm", "アンカー@2.htm", "漢字",
+    };
+    EXPECT_EQ(shown, expected);
 }
