@@ -55,6 +55,8 @@ constexpr std::array kPopups = std::to_array<ContextPopup>({
     {"TfrmImportFilter", "ChkLstBoxSkipFolder", 10302},
     {"TfrmURLFilter", "lstbxURLFilter", 10303},
     {"TfrmSelectGetTitle", "rGroupSelectGetTitle", 10304},
+    {"TfrmMaintenance", "AnalizeButton", 10401},
+    {"TfrmMaintenance", "EraceButton", 10402},
 });
 
 }  // namespace
