@@ -5,7 +5,10 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QString>
+#include <QWhatsThis>
 #include <functional>
+
+#include "shell/ContextHelp.h"
 
 // The buttons under the program's dialogs: OK (default), "キャンセル" and, when the dialog has
 // a help topic, "ヘルプ", wired to accept, reject and the help call (F1 too).
@@ -25,9 +28,11 @@ struct DialogButtonNames {
 };
 
 // Ties a dialog's help button to its topic: enabled only when the program has a help file
-// (`help` is set), clicking it or pressing F1 anywhere in the dialog opens the topic. The
-// topic is also kept on the button as the property "helpTopic". A dialog with a second,
-// page-specific help button gives that one `withF1` = false.
+// (`help` is set), clicking it opens the topic. F1 shows the focused control's text popup when
+// it has one and opens the topic otherwise; Shift+F1 starts "what's this" mode, in which a
+// click on a control shows its popup. The topic is also kept on the button as the property
+// "helpTopic". A dialog with a second, page-specific help button gives that one `withF1` =
+// false.
 inline void wireHelpButton(QWidget* dialog, QAbstractButton* button,
                            const std::function<void(int)>& help, int topic, bool withF1 = true) {
     button->setProperty("helpTopic", topic);
@@ -37,8 +42,14 @@ inline void wireHelpButton(QWidget* dialog, QAbstractButton* button,
     if (!withF1) return;
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), dialog);
     f1->setContext(Qt::WindowShortcut);
-    QObject::connect(f1, &QShortcut::activated, button, [button] {
+    QObject::connect(f1, &QShortcut::activated, button, [dialog, button] {
+        if (showFocusedControlPopup(dialog)) return;
         if (button->isEnabled()) button->click();
+    });
+    auto* whatsThis = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1), dialog);
+    whatsThis->setContext(Qt::WindowShortcut);
+    QObject::connect(whatsThis, &QShortcut::activated, dialog, [] {
+        if (ContextHelp::current()) QWhatsThis::enterWhatsThisMode();
     });
 }
 

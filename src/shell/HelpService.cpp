@@ -1,8 +1,11 @@
 #include "shell/HelpService.h"
 
+#include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
+#include "project/ContextPopups.h"
 #include "project/HelpFiles.h"
+#include "viewer/ChmArchive.h"
 
 namespace tarnbook::shell {
 
@@ -20,6 +23,7 @@ HelpService::HelpService(ui::Prompts& prompts, Launcher launcher)
 
 void HelpService::setHelpFile(std::string corePath) {
     helpFile_ = std::move(corePath);
+    popups_.reset();
 }
 
 std::function<void(int)> HelpService::topicOpener() {
@@ -37,6 +41,21 @@ void HelpService::showContents() {
 
 void HelpService::showIndex() {
     open({"--index", helpFile_});
+}
+
+std::optional<std::string> HelpService::popupText(std::uint32_t id) {
+    if (!available()) return std::nullopt;
+    if (!popups_) {
+        // A help file that cannot be read has no popups; the help buttons still report why
+        // when they fail to open it, so a popup is silently left out.
+        std::string bytes;
+        if (auto archive = viewer::ChmArchive::open(helpFile_, nullptr))
+            bytes = archive->read(project::kHelpPopupEntry).value_or(std::string());
+        popups_ = viewer::PopupTexts::parse(bytes);
+    }
+    const auto text = popups_->text(id);
+    if (!text || text->empty()) return std::nullopt;
+    return platform::cp932ToUtf8(*text);
 }
 
 void HelpService::open(std::vector<std::string> arguments) {

@@ -1,9 +1,12 @@
 #pragma once
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "ui/Prompts.h"
+#include "viewer/PopupTexts.h"
 
 namespace tarnbook::shell {
 
@@ -32,12 +35,17 @@ class HelpService {
     void showContents();        // "ヘルプ(&C)"
     void showIndex();           // "キーワード検索(&K)"
 
+    // The text (UTF-8) of a context popup of the help file's popup entry; nullopt without a
+    // help file or such a popup. The entry is read in place once, on first use.
+    std::optional<std::string> popupText(std::uint32_t id);
+
   private:
     void open(std::vector<std::string> arguments);
 
     ui::Prompts& prompts_;
     Launcher launcher_;
     std::string helpFile_;
+    std::optional<viewer::PopupTexts> popups_;  // read from helpFile_ on first use
 };
 
 }  // namespace tarnbook::shell

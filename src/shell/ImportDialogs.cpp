@@ -49,6 +49,7 @@ EditRow addEditRow(QWidget* parent, QBoxLayout* layout, const char* textName) {
 
 TitleSourceDialog::TitleSourceDialog(QWidget* parent, const std::function<void(int)>& help)
     : QDialog(parent) {
+    setObjectName(QStringLiteral("TfrmSelectGetTitle"));
     setWindowTitle(QStringLiteral("タイトル取得方法の選択"));
     auto* layout = new QVBoxLayout(this);
     auto* box = new QGroupBox(this);
@@ -74,6 +75,7 @@ int TitleSourceDialog::choice() const {
 ImportFilterDialog::ImportFilterDialog(const platform::IniFile& settings, QWidget* parent,
                                        const std::function<void(int)>& help)
     : QDialog(parent), form_(settings) {
+    setObjectName(QStringLiteral("TfrmImportFilter"));
     setWindowTitle(QStringLiteral("インポートフィルタ"));
     auto* layout = new QVBoxLayout(this);
     auto* tabs = new QTabWidget(this);
@@ -122,6 +124,7 @@ folderimport::ImportFilterForm& ImportFilterDialog::form() {
 UrlFilterDialog::UrlFilterDialog(const platform::IniFile& settings, QWidget* parent,
                                  const std::function<void(int)>& help)
     : QDialog(parent), form_(settings) {
+    setObjectName(QStringLiteral("TfrmURLFilter"));
     setWindowTitle(QStringLiteral("URLフィルタ"));
     auto* layout = new QVBoxLayout(this);
     list_ = new QListWidget(this);

@@ -26,6 +26,7 @@
 #include "shell/CaptureArea.h"
 #include "shell/CommandActions.h"
 #include "shell/ContentTreeModel.h"
+#include "shell/ContextHelp.h"
 #include "shell/EditorArea.h"
 #include "shell/HelpService.h"
 #include "shell/ImportArea.h"
@@ -54,7 +55,9 @@ MainWindow::MainWindow(ui::Prompts* prompts, QWidget* parent)
     : QMainWindow(parent),
       ownPrompts_(prompts ? nullptr : std::make_unique<QtPrompts>(this)),
       prompts_(prompts ? *prompts : *ownPrompts_),
-      help_(std::make_unique<HelpService>(prompts_)) {
+      help_(std::make_unique<HelpService>(prompts_)),
+      contextHelp_(std::make_unique<ContextHelp>(
+          [help = help_.get()](std::uint32_t id) { return help->popupText(id); })) {
     runDialog = [](QDialog& d) { return d.exec(); };
     initIconResources();
     setMinimumSize(480, 400);

@@ -24,6 +24,7 @@ class QTreeView;
 namespace tarnbook::shell {
 
 class BuildArea;
+class ContextHelp;
 class CaptureArea;
 class CommandActions;
 class EditorArea;
@@ -110,6 +111,7 @@ class MainWindow : public QMainWindow, public ui::StatusDisplay {
     ui::Prompts& prompts_;
     contents::CommandRegistry commands_;
     std::unique_ptr<HelpService> help_;
+    std::unique_ptr<ContextHelp> contextHelp_;  // goes before help_ does
     bool started_ = false;
     bool standardPageChecked_ = false;
     int pendingFrame_ = -1;

@@ -96,6 +96,7 @@ MaintenanceWindow::MaintenanceWindow(maintenance::AnalysisInput input, std::stri
     grid->setContentsMargins(0, 0, 0, 0);
     auto addButton = [&](int row, int column, QAction* a) {
         auto* b = new QToolButton(panel_);
+        b->setObjectName(a->objectName() + QStringLiteral("Button"));  // for its context help
         b->setDefaultAction(a);
         b->setToolButtonStyle(Qt::ToolButtonTextOnly);
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

@@ -51,6 +51,7 @@ SettingsDialog::SettingsDialog(project::SettingsForm form, ui::Prompts& prompts,
                                RunDialog runDialog, QWidget* parent,
                                const std::function<void(int)>& help)
     : QDialog(parent), form_(std::move(form)), prompts_(prompts), runDialog_(std::move(runDialog)) {
+    setObjectName(QStringLiteral("TfrmSetting"));
     setWindowTitle(QStringLiteral("環境設定"));
     auto* layout = new QVBoxLayout(this);
     pages_ = new QTabWidget(this);

@@ -5,6 +5,7 @@
 #include "sitemap/SitemapReader.h"
 #include "sitemap/SourceEncoding.h"
 #include "viewer/EntryTypes.h"
+#include "viewer/IndexOrder.h"
 #include "webexport/HtmlScanner.h"
 #include "webexport/PageCharset.h"
 #include "webexport/SiteLinks.h"
@@ -90,6 +91,7 @@ std::unique_ptr<HelpLibrary> HelpLibrary::open(const std::string& path, std::str
     lib->contents_ = lib->readContents(0, 0);
     lib->readIndex(0);
     for (std::size_t b = 1; b < lib->books_.size(); ++b) lib->readIndex(b);
+    sortIndexForDisplay(lib->index_);
     lib->buildSearch(progress);
     return lib;
 }

@@ -5,8 +5,11 @@
 #include <set>
 #include <string>
 
+#include "ManualTopics.h"
 #include "chm/ChmReaders.h"
 #include "platform/Cp932.h"
+#include "project/ContextPopups.h"
+#include "viewer/PopupTexts.h"
 
 using namespace tarnbook;
 
@@ -52,24 +55,7 @@ TEST(HelpManual, EveryTopicNumberOfTheProgramOpensItsPage) {
     const chmtest::ReadBack& chm = manual();
     ASSERT_EQ(chm.error, "");
     const std::map<std::uint32_t, std::string> pages = contextPages(chm);
-    const std::pair<std::uint32_t, const char*> expected[] = {
-        {36, "新規プロジェクトウィザード"},
-        {40, "プロジェクトメンテナンス"},
-        {44, "ヘッダとコンテンツの追加"},
-        {46, "アイテムのプロパティ"},
-        {48, "プロジェクトプロパティ"},
-        {50, "インポートフィルタ"},
-        {52, "環境設定"},
-        {54, "プロジェクトテンプレート"},
-        {56, "ヘルプの結合（マージ）"},
-        {60, "ポップアップ・実行ファイル・関連トピック"},
-        {61, "メディアとアンカー"},
-        {63, "URLフィルタ"},
-        {70, "Aリンク・Kリンク・閉じる・スプラッシュ"},
-        {82, "タイトル取得方法の選択"},
-        {84, "Web形式で出力"},
-    };
-    for (const auto& [number, title] : expected) {
+    for (const auto& [number, title] : tarnbook::testing::kManualTopics) {
         ASSERT_TRUE(pages.count(number)) << "no context number " << number;
         const std::string& page = pages.at(number);
         ASSERT_TRUE(chm.entries.count(page)) << number << " names " << page << ", not in the file";
@@ -77,33 +63,15 @@ TEST(HelpManual, EveryTopicNumberOfTheProgramOpensItsPage) {
     }
 }
 
-TEST(HelpManual, TextPopupsParseIntoNumberedNonEmptyTexts) {
+// Every control the program gives a popup finds a text in the popup file compiled in.
+TEST(HelpManual, EveryControlPopupHasItsText) {
     const chmtest::ReadBack& chm = manual();
     ASSERT_TRUE(chm.entries.count("/Tarnbook.txt"));
-    const std::string text = platform::cp932ToUtf8(chm.entries.at("/Tarnbook.txt"));
-    // ".topic N" opens a popup; its text runs to the next one.
-    std::map<long, std::string> popups;
-    long current = -1;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(at, end - at);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        at = end + 1;
-        if (line.rfind(".topic ", 0) == 0) {
-            std::size_t used = 0;
-            current = std::stol(line.substr(7), &used);
-            ASSERT_EQ(used, line.size() - 7) << line;
-            ASSERT_FALSE(popups.count(current)) << "topic " << current << " twice";
-            popups[current];
-        } else if (!line.empty()) {
-            ASSERT_NE(current, -1) << "text before the first topic: " << line;
-            popups[current] += line;
-        }
+    const viewer::PopupTexts popups = viewer::PopupTexts::parse(chm.entries.at("/Tarnbook.txt"));
+    for (const project::ContextPopup& p : project::contextPopups()) {
+        const auto text = popups.text(p.id);
+        ASSERT_TRUE(text.has_value()) << p.dialog << "." << p.control << " " << p.id;
+        EXPECT_FALSE(text->empty()) << p.id;
     }
-    // The item dialogs' fields are all there, and no popup is empty.
-    for (long id = 10086; id <= 10095; ++id) EXPECT_TRUE(popups.count(id)) << id;
-    for (const auto& [id, body] : popups) EXPECT_FALSE(body.empty()) << id;
-    EXPECT_GE(popups.size(), 20u);
+    for (const auto& [id, body] : popups.all()) EXPECT_FALSE(body.empty()) << id;
 }

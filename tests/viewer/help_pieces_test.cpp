@@ -4,7 +4,9 @@
 #include "viewer/EntryTypes.h"
 #include "viewer/HelpLibrary.h"
 #include "viewer/HelpSystemFiles.h"
+#include "viewer/IndexOrder.h"
 #include "viewer/PageSearch.h"
+#include "viewer/PopupTexts.h"
 #include "viewer/ViewerArguments.h"
 
 #include <stdexcept>
@@ -166,4 +168,55 @@ TEST(ViewerArguments, TakesAFileAndEitherAContextNumberOrATopic) {
     for (const auto& args : refused)
         EXPECT_THROW(parseViewerArguments(args), std::invalid_argument)
             << ::testing::PrintToString(args);
+}
+
+// Texts run from their ".topic" line to the next one, trimmed of blank lines at the ends but
+// keeping paragraph breaks; numbers the program cannot ask for start texts nobody can reach.
+TEST(PopupTexts, SplitsTheFileIntoNumberedTexts) {
+    const PopupTexts t = PopupTexts::parse(
+        "stray text before any topic\r\n"
+        ".topic 7\r\n\r\n  first line  \r\n\r\nsecond paragraph\r\n\r\n"
+        ".TOPIC\t8\nunix line ends\n"
+        ".topic IDH_NAMED\nunreachable\n"
+        ".topic 7\nrepeat loses\n"
+        ".topic 99999999999\ntoo large\n"
+        ".topics 9\n"
+        ".topic 10\n"
+        "\x83\x5c\x83\x74\x83\x67");  // Shift_JIS with a 0x5C trail byte, no final line end
+    const std::pair<std::uint32_t, std::optional<std::string>> cases[] = {
+        {7, "first line\n\nsecond paragraph"},
+        {8, "unix line ends"},
+        {10, "\x83\x5c\x83\x74\x83\x67"},
+        {0, std::nullopt},
+        {9, std::nullopt},
+    };
+    for (const auto& [id, text] : cases) EXPECT_EQ(t.text(id), text) << id;
+    EXPECT_EQ(t.size(), 3u);
+}
+
+// Keywords sort with their sub-keywords in tow; case, width and kana kind do not count, and
+// equal keywords keep their order (targets tell them apart here).
+TEST(IndexOrder, SortsKeywordsCarryingTheirSubKeywords) {
+    auto item = [](const char* keyword, int level, const char* page = "") {
+        IndexItem i;
+        i.keyword = keyword;
+        i.level = level;
+        if (*page) i.targets.push_back({0, page, {}});
+        return i;
+    };
+    std::vector<IndexItem> index = {
+        item("beta", 0),  item("zz sub", 1), item("aa sub", 1), item("アンカー", 0, "1.htm"),
+        item("Alpha", 0), item("あい", 0),   item("ＡＢ", 0),   item("アンカー", 0, "2.htm"),
+        item("漢字", 0),
+    };
+    sortIndexForDisplay(index);
+    std::vector<std::string> shown;
+    for (const IndexItem& i : index)
+        shown.push_back(std::string(i.level, '-') + i.keyword +
+                        (i.targets.empty() ? "" : "@" + i.targets[0].path));
+    const std::vector<std::string> expected = {
+        "ＡＢ", "Alpha",          "beta",           "-zz sub", "-aa sub",
+        "あい", "アンカー@1.htm", "アンカー@2.htm", "漢字",
+    };
+    EXPECT_EQ(shown, expected);
 }

@@ -7,9 +7,11 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QtTest>
+#include <set>
 
 #include "SampleProject.h"
 #include "platform/Files.h"
+#include "project/ContextPopups.h"
 #include "shell/ContentTreeModel.h"
 #include "shell/HelpService.h"
 #include "shell/MainWindow.h"
@@ -68,6 +70,8 @@ class HelpServiceTest : public QObject {
     std::unique_ptr<testing::FakePrompts> prompts;
     std::vector<Launch> launches;
     bool launcherWorks = true;
+    // Context popups whose dialog was seen: "dialog.control", with "?" when it lacks the control.
+    std::set<std::string> popupControlsSeen;
     const std::string helpFile = "/opt/tarnbook/Tarnbook.CHM";
 
     std::unique_ptr<shell::MainWindow> openWindow(bool withHelpFile) {
@@ -104,6 +108,13 @@ class HelpServiceTest : public QObject {
                 if (++attempts < 300) QTimer::singleShot(10, poll);
                 return;
             }
+            for (const project::ContextPopup& p : project::contextPopups())
+                if (dialog->objectName() == QLatin1String(p.dialog.data(), p.dialog.size()))
+                    popupControlsSeen.insert(std::string(p.dialog) + "." + std::string(p.control) +
+                                             (dialog->findChild<QWidget*>(
+                                                  QLatin1String(p.control.data(), p.control.size()))
+                                                  ? ""
+                                                  : "?"));
             // F1 is a window shortcut: it needs the dialog to be the active window.
             dialog->activateWindow();
             if (QTest::qWaitForWindowActive(dialog, 2000)) QTest::keyClick(dialog, Qt::Key_F1);
@@ -148,6 +159,11 @@ class HelpServiceTest : public QObject {
         }
         for (const auto& shown : prompts->shown)
             QVERIFY2(shown.text.find("ヘルプビューア") == std::string::npos, shown.text.c_str());
+        // Every control the popup table names is in its dialog.
+        std::set<std::string> expected;
+        for (const project::ContextPopup& p : project::contextPopups())
+            expected.insert(std::string(p.dialog) + "." + std::string(p.control));
+        QCOMPARE_EQ(popupControlsSeen, expected);
     }
 
     void helpMenuOpensContentsAndIndexOnlyWithAHelpFile() {
