@@ -289,6 +289,23 @@ TEST(HhcDriver, ACompilerThatCannotStartOrMakesNothingIsAFailureAndKeepsTheOldRe
     }
 }
 
+TEST(HhcDriver, TheNextBuildRemovesWhatAKilledBuildLeftButNotWhatARunningOneUses) {
+    TempDir t;
+    const std::string hhp = writeOwnProject(t.path() + "/p", 3);
+    const std::string running = std::to_string(tarnbook::platform::currentProcessId());
+    const std::vector<std::string> stale = {
+        ".tarnbook-hhc-999999999-17.chm", ".tarnbook-hhc-999999999-4.hhp",
+        ".tarnbook-hhc-old-999999999-2.chm", ".tarnbook-hhc-12345678.chm", ".Compile.Log.aB3dE9"};
+    const std::vector<std::string> kept = {".tarnbook-hhc-" + running + "-5.chm",
+                                           ".tarnbook-hhc-old-" + running + "-6.chm",
+                                           "tarnbook-hhc-999999999-1.chm", ".Help.chm.aB3dE9"};
+    for (const auto& n : stale) writeBytes(t.path() + "/p/" + n, "partial");
+    for (const auto& n : kept) writeBytes(t.path() + "/p/" + n, "in use");
+    EXPECT_TRUE(compileProject(hhp).produced);
+    for (const auto& n : stale) EXPECT_FALSE(fs::exists(t.path() + "/p/" + n)) << n;
+    for (const auto& n : kept) EXPECT_TRUE(fs::exists(t.path() + "/p/" + n)) << n;
+}
+
 TEST(HhcDriver, ProgramExitStatusTellsWhetherTheFileWasProduced) {
     if (!haveChmcmd()) GTEST_SKIP() << "chmcmd not installed";
     const std::string program = std::string(TARNBOOK_BINARY_DIR) + "/src/apps/hhc/tarnbook-hhc";
