@@ -3,7 +3,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -140,57 +139,102 @@ int killGroupAndReap(pid_t pid) {
     return r == pid ? decodeStatus(status) : -1;
 }
 
-bool limitMemory(pid_t pid, std::uint64_t bytes, std::string* error) {
-    if (bytes == 0) return true;
-    const struct rlimit limit = {bytes, bytes};
-    if (prlimit(pid, RLIMIT_AS, &limit, nullptr) == 0) return true;
-    if (error) *error = std::string("Cannot limit the memory of a child: ") + std::strerror(errno);
-    return false;
-}
-
-class SpawnActions {
-  public:
-    SpawnActions() { posix_spawn_file_actions_init(&actions_); }
-    ~SpawnActions() { posix_spawn_file_actions_destroy(&actions_); }
-    SpawnActions(const SpawnActions&) = delete;
-    SpawnActions& operator=(const SpawnActions&) = delete;
-    posix_spawn_file_actions_t* get() { return &actions_; }
-
-  private:
-    posix_spawn_file_actions_t actions_;
+// What the child's standard handles become and the address space it may use; applied
+// between fork and exec, so the limit holds from the child's first instruction on.
+struct ChildSetup {
+    int output = -1;  // becomes stdout and stderr when set
+    int input = -1;   // becomes stdin when set
+    std::uint64_t memoryBytes = 0;
 };
 
-// Starts a child with posix_spawn; returns its pid or -1 with `error` set.
+// Starts a child in a process group of its own; returns its pid or -1 with `error` set.
+// Between fork and exec only async-signal-safe calls run (the window has threads).
 pid_t spawnChild(const std::string& program, const std::vector<std::string>& arguments,
-                 const std::string& workingFolder, SpawnActions& actions, std::string* error) {
+                 const std::string& workingFolder, const ChildSetup& setup, std::string* error) {
     std::string exe = findNative(program);
     if (exe.empty()) {
         if (error) *error = "Cannot start " + cp932ToUtf8(program) + ": program not found";
         return -1;
     }
+    std::string folder;
     if (!workingFolder.empty()) {
-        std::string folder = detail::nativeString(workingFolder);
+        folder = detail::nativeString(workingFolder);
         if (!folderExists(workingFolder)) {
             if (error) *error = "Cannot start " + exe + ": folder " + folder + " does not exist";
             return -1;
         }
-        posix_spawn_file_actions_addchdir_np(actions.get(), folder.c_str());
     }
     Argv argv(exe, arguments);
-    posix_spawnattr_t attr;
-    posix_spawnattr_init(&attr);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
-    posix_spawnattr_setpgroup(&attr, 0);
-    pid_t pid = -1;
-    int rc = posix_spawn(&pid, exe.c_str(), actions.get(), &attr, argv.pointers.data(), environ);
-    posix_spawnattr_destroy(&attr);
-    if (rc != 0) {
-        if (error) *error = "Cannot start " + exe + ": " + std::strerror(rc);
+    // A close-on-exec pipe carries the child's errno when exec fails.
+    int report[2];
+    if (pipe2(report, O_CLOEXEC) != 0) {
+        if (error) *error = "Cannot start " + exe + ": " + std::strerror(errno);
+        return -1;
+    }
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        if (error) *error = "Cannot start " + exe + ": " + std::strerror(errno);
+        ::close(report[0]);
+        ::close(report[1]);
+        return -1;
+    }
+    if (pid == 0) {
+        ::close(report[0]);
+        ::setpgid(0, 0);
+        for (int signal : {SIGINT, SIGTERM, SIGHUP}) ::signal(signal, SIG_DFL);
+        int err = 0;
+        if (setup.input >= 0 && ::dup2(setup.input, 0) < 0) err = errno;
+        if (!err && setup.output >= 0 && (::dup2(setup.output, 1) < 0 || ::dup2(1, 2) < 0))
+            err = errno;
+        if (!err && !folder.empty() && ::chdir(folder.c_str()) != 0) err = errno;
+        if (!err && setup.memoryBytes) {
+            const struct rlimit limit = {setup.memoryBytes, setup.memoryBytes};
+            if (::setrlimit(RLIMIT_AS, &limit) != 0) err = errno;
+        }
+        if (!err) {
+            ::execve(exe.c_str(), argv.pointers.data(), environ);
+            err = errno;
+        }
+        ssize_t ignored = ::write(report[1], &err, sizeof err);
+        (void)ignored;
+        ::_exit(127);
+    }
+    ::setpgid(pid, pid);  // both sides set it, so neither order of running races
+    ::close(report[1]);
+    int err = 0;
+    ssize_t n;
+    do {
+        n = ::read(report[0], &err, sizeof err);
+    } while (n < 0 && errno == EINTR);
+    ::close(report[0]);
+    if (n > 0) {
+        while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+        }
+        if (error) *error = "Cannot start " + exe + ": " + std::strerror(err);
         return -1;
     }
     registerChildGroup(pid);
     return pid;
 }
+
+// A file opened for the child's output, closed when the start is over.
+class OutputFile {
+  public:
+    explicit OutputFile(const std::string& coreName) {
+        if (!coreName.empty())
+            fd_ = ::open(detail::nativeString(coreName).c_str(),
+                         O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    }
+    ~OutputFile() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+    int fd() const { return fd_; }
+
+  private:
+    int fd_ = -1;
+};
 
 }  // namespace
 
@@ -204,22 +248,16 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const std::string& program,
                                                   const std::string& workingFolder,
                                                   std::string* error, const std::string& outputFile,
                                                   std::uint64_t memoryLimitBytes) {
-    SpawnActions actions;
-    std::string output;
-    if (!outputFile.empty()) {
-        output = detail::nativeString(outputFile);
-        posix_spawn_file_actions_addopen(actions.get(), 1, output.c_str(),
-                                         O_WRONLY | O_CREAT | O_APPEND, 0644);
-        posix_spawn_file_actions_adddup2(actions.get(), 1, 2);
+    const OutputFile output(outputFile);
+    if (!outputFile.empty() && output.fd() < 0) {
+        if (error) *error = "Cannot open " + cp932ToUtf8(outputFile) + ": " + std::strerror(errno);
+        return nullptr;
     }
-    pid_t pid = spawnChild(program, arguments, workingFolder, actions, error);
+    const pid_t pid =
+        spawnChild(program, arguments, workingFolder, {output.fd(), -1, memoryLimitBytes}, error);
     if (pid < 0) return nullptr;
     std::unique_ptr<ChildProcess> child(new ChildProcess());
     child->pid_ = pid;
-    if (!limitMemory(pid, memoryLimitBytes, error)) {
-        child->kill();
-        return nullptr;
-    }
     return child;
 }
 
@@ -270,16 +308,12 @@ int runAndCapture(const std::string& program, const std::vector<std::string>& ar
         if (output) *output = std::string("Cannot create a pipe: ") + std::strerror(errno);
         return -1;
     }
-    SpawnActions actions;
-    posix_spawn_file_actions_adddup2(actions.get(), fds[1], 1);
-    posix_spawn_file_actions_adddup2(actions.get(), fds[1], 2);
-    int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-    if (devNull >= 0) posix_spawn_file_actions_adddup2(actions.get(), devNull, 0);
-    pid_t pid = spawnChild(program, arguments, workingFolder, actions, &error);
+    const int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    const pid_t pid = spawnChild(program, arguments, workingFolder,
+                                 {fds[1], devNull, limits.memoryBytes}, &error);
     ::close(fds[1]);
     if (devNull >= 0) ::close(devNull);
-    if (pid < 0 || !limitMemory(pid, limits.memoryBytes, &error)) {
-        if (pid > 0) killGroupAndReap(pid);
+    if (pid < 0) {
         ::close(fds[0]);
         if (output) *output = error;
         return -1;
