@@ -2,9 +2,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <set>
+#include <thread>
 
 #include "CorpusProject.h"
 #include "compile/ChmDirectory.h"
@@ -304,6 +306,25 @@ TEST(HhcDriver, TheNextBuildRemovesWhatAKilledBuildLeftButNotWhatARunningOneUses
     EXPECT_TRUE(compileProject(hhp).produced);
     for (const auto& n : stale) EXPECT_FALSE(fs::exists(t.path() + "/p/" + n)) << n;
     for (const auto& n : kept) EXPECT_TRUE(fs::exists(t.path() + "/p/" + n)) << n;
+}
+
+TEST(HhcDriver, AChmcmdThatHangsIsStoppedWithEverythingItStartedAndReported) {
+    TempDir t;
+    const std::string hhp = writeOwnProject(t.path() + "/p", 3);
+    const std::string hanging = t.path() + "/chmcmd";
+    writeBytes(hanging, "#!/bin/sh\nsleep 60 &\necho $! > " + t.path() + "/child\nexec sleep 60\n");
+    fs::permissions(hanging, fs::perms::owner_all);
+    DriverOptions options = chmcmdOptions(hanging);
+    options.timeLimit = std::chrono::seconds(1);
+    const auto started = std::chrono::steady_clock::now();
+    const DriverResult r = compileProject(hhp, options);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    EXPECT_FALSE(r.produced);
+    EXPECT_THAT(r.failure, HasSubstr("did not end within 1 seconds"));
+    const int child = std::stoi(readBytes(t.path() + "/child"));
+    for (int i = 0; i < 200 && tarnbook::platform::processExists(child); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_FALSE(tarnbook::platform::processExists(child));
 }
 
 TEST(HhcDriver, ProgramExitStatusTellsWhetherTheFileWasProduced) {

@@ -1,6 +1,7 @@
 // tarnbook-hhc [--backend own|chmcmd] PROJECT.hhp: compiles a Workshop project, with our own
 // writer or with chmcmd, and writes the error log the project names. Exit status 0 only when
 // the compiled file was produced.
+#include <charconv>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -40,9 +41,9 @@ int main(int argc, char** argv) {
             const bool time = arg[2] == 't';
             const std::string_view value = arg.substr(arg.find('=') + 1);
             unsigned long long n = 0;
-            for (char c : value)
-                n = c >= '0' && c <= '9' && n < 1000000000 ? n * 10 + (c - '0') : 0;
-            if (value.empty() || n == 0) {
+            const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
+            if (ec != std::errc() || end != value.data() + value.size() || n == 0 ||
+                n > 1000000000) {
                 std::fprintf(stderr, "tarnbook-hhc: %s takes a positive whole number\n",
                              time ? "--time-limit" : "--memory-limit");
                 return 2;
