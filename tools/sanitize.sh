@@ -25,11 +25,13 @@ export UBSAN_OPTIONS="suppressions=$supp/ubsan.supp:print_stacktrace=1:halt_on_e
 export QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1
 export QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu"
 if [ -n "${TARGETS:-}" ]; then
+  failed=0
   for t in $TARGETS; do
     program=$(find "$build_dir/tests" -type f -name "$t" -perm -u+x | head -n 1)
     echo "-- $t"
-    "$program" --gtest_brief=1
+    "$program" --gtest_brief=1 || failed=1
   done
+  [ "$failed" -eq 0 ] || { echo "sanitized unit tests: failures above"; exit 1; }
 else
   ctest --test-dir "$build_dir" --output-on-failure -j"${JOBS:-2}" ${1:+-R "$1"}
 fi
