@@ -96,6 +96,12 @@ struct Argv {
     }
 };
 
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+
 // Process groups of the children still running. Each child leads a group of its own, so
 // that everything it starts (a compiler driver runs a back end) ends with it; a signal
 // handler reads this table, hence fixed slots and atomics.
@@ -187,7 +193,9 @@ pid_t spawnChild(const std::string& program, const std::vector<std::string>& arg
         if (!err && setup.output >= 0 && (::dup2(setup.output, 1) < 0 || ::dup2(1, 2) < 0))
             err = errno;
         if (!err && !folder.empty() && ::chdir(folder.c_str()) != 0) err = errno;
-        if (!err && setup.memoryBytes) {
+        // Sanitized builds start sanitized children, which reserve terabytes of shadow
+        // memory at once; a limit would stop them before they begin.
+        if (!err && setup.memoryBytes && !kSanitized) {
             const struct rlimit limit = {setup.memoryBytes, setup.memoryBytes};
             if (::setrlimit(RLIMIT_AS, &limit) != 0) err = errno;
         }
@@ -393,16 +401,12 @@ void sendAll(int fd, std::string_view bytes) {
     // (the parent reports it), and an interrupt ends it without touching the parent's table.
     for (int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGINT, SIGTERM, SIGHUP})
         ::signal(signal, SIG_DFL);
-        // Address-sanitized builds reserve terabytes of shadow memory up front; a limit would
-        // stop them at once.
-#if !defined(__SANITIZE_ADDRESS__)
-    if (memoryBytes) {
+    // Address-sanitized builds reserve terabytes of shadow memory up front; a limit would
+    // stop them at once.
+    if (memoryBytes && !kSanitized) {
         const struct rlimit limit = {memoryBytes, memoryBytes};
         ::setrlimit(RLIMIT_AS, &limit);
     }
-#else
-    (void)memoryBytes;
-#endif
     int code = 0;
     try {
         work([fd](std::string_view line) {
