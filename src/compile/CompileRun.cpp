@@ -13,6 +13,7 @@
 #include "platform/IoError.h"
 #include "platform/Paths.h"
 #include "platform/SystemError.h"
+#include "project/ProjectFileKeys.h"
 #include "project/ProjectLifecycle.h"
 #include "project/Settings.h"
 
@@ -137,6 +138,9 @@ CompileResult goCompile(project::Workspace& ws, const CompileHooks& hooks) {
     const Backups backups = rotateBackups(inProjectFolder(pdir, name + ".chm"));
     if (!ws.compileLogPath().empty() && platform::fileExists(ws.compileLogPath()))
         platform::deleteFile(ws.compileLogPath());
+    // What a killed build left half-written; the compiler cleans up after its own.
+    for (const char* ext : {".hhp", ".hhc", ".hhk"})
+        platform::removeInterruptedWrites(inProjectFolder(pdir, name + ext));
     project::refreshStatus(ws);
 
     auto progress = [&ws](int percent) { ws.status.setProgress(percent); };
@@ -150,8 +154,7 @@ CompileResult goCompile(project::Workspace& ws, const CompileHooks& hooks) {
     writeContentsFile(ws, progress);
 
     result.logPath = ws.compileLogPath();
-    result.chmPath =
-        inProjectFolder(pdir, ws.project->readString("XHP", "FileName", "Default.chm"));
+    result.chmPath = inProjectFolder(pdir, project::compiledFileName(*ws.project));
     const std::string hhc = project::resolveCompiler(ws.settings.readString("SYSTEM", "HHC"),
                                                      platform::programFolder());
     struct ResetProgress {
@@ -184,15 +187,18 @@ CompileResult goCompile(project::Workspace& ws, const CompileHooks& hooks) {
         return result;
     }
     const auto limit = compileTimeLimit(ws);
-    const bool waited =
-        hooks.waitForCompiler ? hooks.waitForCompiler(*compiler) : pollUntilEnded(*compiler, limit);
-    if (!waited && !hooks.waitForCompiler) {
-        ws.prompts.showError("コンパイラが " + std::to_string(limit.count()) +
-                             " 秒以内に終わらなかったため中断しました。\n"
-                             "設定ファイルの CompileTimeLimit で時間を延ばせます。");
-    } else if (!waited) {
-        ws.prompts.showError("コンパイラの終了を待てませんでした。");
-        compiler->wait();
+    const auto started = std::chrono::steady_clock::now();
+    const bool waited = hooks.waitForCompiler ? hooks.waitForCompiler(*compiler, limit)
+                                              : pollUntilEnded(*compiler, limit);
+    if (!waited) {
+        // Whatever the wait ran into, the compiler and what it started end here.
+        compiler->kill();
+        if (std::chrono::steady_clock::now() - started >= limit)
+            ws.prompts.showError("コンパイラが " + std::to_string(limit.count()) +
+                                 " 秒以内に終わらなかったため中断しました。\n"
+                                 "設定ファイルの CompileTimeLimit で時間を延ばせます。");
+        else
+            ws.prompts.showError("コンパイラの終了を待てませんでした。");
     }
     result.exitCode = compiler->exitCode();
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -15,9 +16,11 @@ struct CompileHooks {
     std::function<bool(const std::string& title)> windowWithTitleExists;
     // Saves the page open in the HTML editor when it was modified.
     std::function<void()> saveEditorPage;
-    // Waits for the compiler to end (the shell shows its wait window meanwhile). Returns
-    // false when waiting failed. Empty: poll every 5 ms.
-    std::function<bool(platform::ChildProcess& compiler)> waitForCompiler;
+    // Waits for the compiler to end, at most `limit` (the shell shows its wait window
+    // meanwhile). Returns false when it did not end in time or waiting failed; the compiler
+    // is then ended. Empty: poll every 5 ms.
+    std::function<bool(platform::ChildProcess& compiler, std::chrono::seconds limit)>
+        waitForCompiler;
 };
 
 enum class CompileOutcome {

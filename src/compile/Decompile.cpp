@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 #include <new>
+#include <set>
 
 #include "compile/ChmDirectory.h"
 #include "platform/Cp932.h"
@@ -45,6 +46,37 @@ constexpr std::uint64_t kSlackBytes = 1u << 20;
 bool plausibleLength(const ChmDirectoryEntry& e, std::uint64_t fileSize) {
     if (e.section == 0) return e.length <= fileSize && e.offset <= fileSize - e.length;
     return e.length <= fileSize * kMaxExpansion + kSlackBytes;
+}
+
+bool isInternal(std::string_view name) {
+    return name.starts_with("::") || name.starts_with("/#") || name.starts_with("/$");
+}
+
+// `rel` with "~N" before the extension of its last part, for the smallest N >= 2 that no
+// earlier entry took. Names are compared as the case-blind file access sees them.
+std::string distinctName(const std::string& rel, const std::set<std::string>& taken) {
+    const std::size_t slash = rel.rfind('/');
+    const std::size_t dot = rel.rfind('.');
+    const std::size_t cut =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash + 1) ? dot
+                                                                                    : rel.size();
+    for (int n = 2;; ++n) {
+        std::string candidate = rel.substr(0, cut) + "~" + std::to_string(n) + rel.substr(cut);
+        if (!taken.contains(platform::upperCaseSjis(candidate))) return candidate;
+    }
+}
+
+// The first part of `rel` below `folder` that is a symbolic link, empty when there is none.
+// Writing through one would put the entry wherever the link points.
+std::string linkOnTheWay(const std::string& folder, const std::string& rel) {
+    std::size_t at = 0;
+    for (;;) {
+        const std::size_t slash = rel.find('/', at);
+        const std::string part = rel.substr(0, slash);
+        if (platform::isSymbolicLink(platform::joinPath(folder, part))) return part;
+        if (slash == std::string::npos) return {};
+        at = slash + 1;
+    }
 }
 
 }  // namespace
@@ -91,7 +123,7 @@ std::optional<std::string> safeEntryPath(std::string_view name, std::string* rea
 }
 
 DecompileResult decompileChm(const std::string& chmPath, const std::string& outputFolder,
-                             const DecompileProgress& progress) {
+                             const DecompileProgress& progress, const DecompileOptions& options) {
     DecompileResult result;
     if (!platform::fileExists(chmPath)) {
         result.error = "the file " + chmPath + " does not exist";
@@ -120,24 +152,43 @@ DecompileResult decompileChm(const std::string& chmPath, const std::string& outp
     result.entries = dir.entries.size();
     struct Job {
         std::string name;
-        std::string target;
+        std::string target;  // relative to the output folder, '/' separated
     };
     std::vector<Job> jobs;
+    std::set<std::string> taken;
     for (const auto& entry : dir.entries) {
+        const bool internal = isInternal(entry.name);
+        if (internal && !options.includeInternal) {
+            if (entry.name.back() != '/') ++result.internalSkipped;
+            continue;
+        }
         std::string reason;
-        auto rel = safeEntryPath(entry.name, &reason);
+        // Storage entries are not rooted; asked for, they land under their own name.
+        const bool storage = entry.name.starts_with("::");
+        auto rel = safeEntryPath(storage ? "/" + entry.name.substr(2) : entry.name, &reason);
+        if (storage && rel) rel = "::" + *rel;
         if (rel && !plausibleLength(entry, fileSize)) {
             result.warnings.push_back("skipped " + printableName(entry.name) + ": it claims " +
                                       std::to_string(entry.length) +
                                       " bytes, more than the file can hold");
         } else if (rel) {
-            jobs.push_back({entry.name, platform::joinPath(outputFolder, *rel)});
+            // Two names can become one: characters Shift_JIS cannot hold, or letter case,
+            // which the file access does not tell apart.
+            if (taken.contains(platform::upperCaseSjis(*rel))) {
+                std::string other = distinctName(*rel, taken);
+                result.warnings.push_back("wrote " + printableName(entry.name) + " as " + other +
+                                          ": its name collides with another entry's");
+                rel = std::move(other);
+            }
+            taken.insert(platform::upperCaseSjis(*rel));
+            jobs.push_back({entry.name, *rel});
         } else if (!reason.empty()) {
             result.warnings.push_back("skipped " + printableName(entry.name) + ": " + reason);
         }
     }
 
     if (progress) progress(0, jobs.size());
+    if (options.observe) options.observe(result, 0, jobs.size());
     std::size_t done = 0;
     for (const auto& job : jobs) {
         chmUnitInfo ui{};
@@ -158,11 +209,16 @@ DecompileResult decompileChm(const std::string& chmPath, const std::string& outp
                 if (got != static_cast<LONGINT64>(ui.length)) {
                     result.warnings.push_back("cannot read " + printableName(job.name) +
                                               " (damaged data)");
+                } else if (const std::string link = linkOnTheWay(outputFolder, job.target);
+                           !link.empty()) {
+                    result.warnings.push_back("skipped " + printableName(job.name) + ": " + link +
+                                              " in the output folder is a symbolic link");
                 } else {
-                    const std::string folder = platform::folderPart(job.target);
+                    const std::string target = platform::joinPath(outputFolder, job.target);
+                    const std::string folder = platform::folderPart(target);
                     if (!folder.empty() && !platform::createFolders(folder))
                         throw platform::IoError("cannot create the folder " + folder);
-                    platform::writeFileAtomic(job.target, data, platform::Durability::Unsynced);
+                    platform::writeFileAtomic(target, data, platform::Durability::Unsynced);
                     ++result.filesWritten;
                 }
             } catch (const platform::IoError& e) {
@@ -175,6 +231,7 @@ DecompileResult decompileChm(const std::string& chmPath, const std::string& outp
         }
         ++done;
         if (progress) progress(done, jobs.size());
+        if (options.observe) options.observe(result, done, jobs.size());
     }
     return result;
 }

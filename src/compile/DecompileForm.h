@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,9 @@ class DecompileForm {
     // Typing, the file dialog and a drop all end here.
     void setChmPath(std::string path) { chmPath_ = std::move(path); }
 
+    // The check box that asks for the container's own entries too.
+    bool includeInternal = false;
+
     // OK only while the field names an existing file.
     bool okEnabled() const;
 
@@ -29,5 +33,13 @@ class DecompileForm {
     std::string outputFolder_;
     std::string chmPath_;
 };
+
+struct DecompileResult;
+
+// What the author is told when a decompile ends (UTF-8): how many files were written where,
+// what was left out, every warning (the first `maxWarnings` of them, then how many more),
+// and why reading stopped if it did.
+std::string decompileSummary(const DecompileResult& result, const std::string& outputFolder,
+                             std::size_t maxWarnings = 20);
 
 }  // namespace tarnbook::compile

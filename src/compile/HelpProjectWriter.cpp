@@ -10,6 +10,7 @@
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
+#include "project/ProjectFileKeys.h"
 #include "project/ResourcePaths.h"
 
 namespace tarnbook::compile {
@@ -82,19 +83,21 @@ void appendPlainSections(const project::Workspace& ws, std::vector<std::string>&
     const IniFile& p = *ws.project;
     const std::string pdir = projectFolderOf(ws);
     const bool useMap = flag(p, "UseMap");
-    if (useMap && flag(p, "UseUserAlias")) {
-        const std::string alias = inProjectFolder(pdir, xhp(p, "UserAlias"));
-        if (!xhp(p, "UserAlias").empty() && platform::fileExists(alias))
-            for (auto& line : platform::readLines(alias)) out.push_back(std::move(line));
-    }
+    // Only the copies in the project folder are read, never a path the project file names.
+    const std::string alias = project::linkedFilePath(p, "UserAlias");
+    if (useMap && flag(p, "UseUserAlias") && !alias.empty() &&
+        platform::fileExists(inProjectFolder(pdir, alias)))
+        for (auto& line : platform::readLines(inProjectFolder(pdir, alias)))
+            out.push_back(std::move(line));
     if (useMap) {
         out.push_back("[MAP]");
-        out.push_back("#include " + platform::fileNamePart(xhp(p, "Map")));
+        out.push_back("#include " + project::linkedFileName(p, "MAP"));
         out.emplace_back();
     }
+    const std::string popups = project::linkedFilePath(p, "PopupTxt");
     if (flag(p, "UsePopup")) {
         out.push_back("[TEXT POPUPS]");
-        out.push_back(platform::fileNamePart(xhp(p, "PopupTxt")));
+        out.push_back(project::linkedFileName(p, "PopupTxt"));
         out.emplace_back();
     }
     report(progress, 50);
@@ -122,7 +125,7 @@ void appendPlainSections(const project::Workspace& ws, std::vector<std::string>&
     const int added = p.readInteger("Addition", "Count", 0);
     for (int n = 1; n <= added; ++n)
         out.push_back(p.readString("Addition", "File" + std::to_string(n)));
-    if (flag(p, "UsePopup")) out.push_back(xhp(p, "PopupTxt"));
+    if (flag(p, "UsePopup") && !popups.empty()) out.push_back(popups);
 }
 
 }  // namespace
@@ -232,6 +235,7 @@ void writeHelpProjectFile(project::Workspace& ws, const BuildProgress& progress)
     const std::string name = ws.projectName();
     const std::string path = helpProjectFilePath(ws);
     if (xhp(p, "HelpName").empty()) p.writeString("XHP", "HelpName", name);
+    project::copyLinkedFilesIn(p, pdir, project::LinkedCopy::FromOutside);
 
     IniFile doc;
     auto option = [&](std::string_view key, std::string_view value) {
@@ -240,7 +244,7 @@ void writeHelpProjectFile(project::Workspace& ws, const BuildProgress& progress)
     option("Auto Index", "Yes");
     option(flag(p, "BToc") ? "Binary TOC" : "Binary Index", "Yes");
     option("Compatibility", "1.1 or later");
-    option("Compiled file", xhp(p, "FileName", "Default.chm"));
+    option("Compiled file", project::compiledFileName(p));
     option("Contents file", name + ".hhc");
     if (flag(p, "TabKeyword", true)) option("Index file", name + ".hhk");
     option("Default Font", xhp(p, "FontName", "MS UI Gotic") + "," +

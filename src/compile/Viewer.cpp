@@ -6,6 +6,7 @@
 #include "platform/Paths.h"
 #include "platform/Process.h"
 #include "project/HelpFiles.h"
+#include "project/ProjectFileKeys.h"
 
 namespace tarnbook::compile {
 
@@ -17,7 +18,8 @@ ViewChmOutcome viewCompiledHelp(platform::IniFile& project, const OpenFunction& 
         project.writeString("XHP", "FileName", fileName);
         project.save();
     }
-    const std::string chm = platform::joinPath(project.readString("XHP", "PDir"), fileName);
+    const std::string chm =
+        platform::joinPath(project.readString("XHP", "PDir"), project::compiledFileName(project));
     if (!platform::fileExists(chm)) return ViewChmOutcome::NoCompiledFile;
     return open(chm) ? ViewChmOutcome::Opened : ViewChmOutcome::OpenFailed;
 }

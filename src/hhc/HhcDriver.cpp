@@ -46,14 +46,44 @@ class TempFile {
     std::string path_;
 };
 
+constexpr std::string_view kTempPrefix = ".tarnbook-hhc-";
+
 // A name in `folder` that does not exist yet; hidden, so a file manager does not show it
-// while the compiler runs.
+// while the compiler runs. It carries the process id, so that the next build can tell the
+// leftovers of a killed build from those of one still running.
 std::string freshName(const std::string& folder, const std::string& stem, const std::string& ext) {
     static std::mt19937_64 rng{std::random_device{}()};
     for (;;) {
-        const std::string candidate =
-            platform::joinPath(folder, "." + stem + "-" + std::to_string(rng() % 100000000) + ext);
+        const std::string candidate = platform::joinPath(
+            folder, std::string(kTempPrefix) + stem + std::to_string(platform::currentProcessId()) +
+                        "-" + std::to_string(rng() % 100000000) + ext);
         if (!platform::pathExists(candidate)) return candidate;
+    }
+}
+
+// The process that made a temporary of ours, or 0 for a name without one.
+int temporaryOwner(std::string_view name) {
+    if (!name.starts_with(kTempPrefix)) return 0;
+    name.remove_prefix(kTempPrefix.size());
+    if (name.starts_with("old-")) name.remove_prefix(4);
+    const std::size_t dash = name.find('-');
+    if (dash == 0 || dash == std::string_view::npos || dash > 9) return 0;
+    int pid = 0;
+    for (char c : name.substr(0, dash)) {
+        if (c < '0' || c > '9') return 0;
+        pid = pid * 10 + (c - '0');
+    }
+    return pid;
+}
+
+// Removes what a killed build left in `folder`: the partial compiled file, the compiler's
+// project copy, the previous result set aside. A build still running keeps its files.
+void removeAbandonedTemporaries(const std::string& folder) {
+    for (const auto& e : platform::listFolder(folder)) {
+        if (e.isFolder || e.isLink || !e.name.starts_with(kTempPrefix)) continue;
+        const int owner = temporaryOwner(e.name);
+        if (owner == 0 || !platform::processExists(owner))
+            platform::deleteFile(platform::joinPath(folder, e.name));
     }
 }
 
@@ -134,7 +164,7 @@ bool checkResult(const std::string& chmPath, const std::string& projectFolder,
 // result steps aside first and comes back when the new one cannot take its place.
 bool replaceFile(const std::string& from, const std::string& to) {
     if (!platform::fileExists(to)) return platform::renameFile(from, to);
-    const std::string aside = freshName(platform::folderPart(to), "tarnbook-hhc-old", ".chm");
+    const std::string aside = freshName(platform::folderPart(to), "old-", ".chm");
     if (!platform::renameFile(to, aside)) return false;
     if (!platform::renameFile(from, to)) {
         platform::renameFile(aside, to);
@@ -154,7 +184,7 @@ std::optional<std::pair<int, std::string>> runChmcmd(AdaptedProject adapted,
     // chmcmd opens the names it is given as they are: hand it the file system's own (UTF-8)
     // path, not the project's Shift_JIS text, or a project with a Japanese name cannot build.
     adapted.hhp.setOption("Compiled file", platform::nativePath(outputPath).str());
-    TempFile project(freshName(folder, "tarnbook-hhc", ".hhp"));
+    TempFile project(freshName(folder, "", ".hhp"));
     try {
         platform::writeFileAtomic(project.path(), adapted.hhp.toBytes(),
                                   platform::Durability::Unsynced);
@@ -165,9 +195,20 @@ std::optional<std::pair<int, std::string>> runChmcmd(AdaptedProject adapted,
     }
 
     const std::string program = options.chmcmd.empty() ? "chmcmd" : options.chmcmd;
+    const platform::RunLimits limits{
+        options.timeLimit.count() > 0
+            ? options.timeLimit
+            : std::chrono::seconds(300 + static_cast<long long>(adapted.listedFiles.size() / 20)),
+        options.memoryLimitBytes};
     std::string output_text;
+    bool timedOut = false;
     const int exitCode = platform::runAndCapture(program, {platform::fileNamePart(project.path())},
-                                                 folder, &output_text);
+                                                 folder, &output_text, limits, &timedOut);
+    if (timedOut)
+        return std::make_pair(msg::kInternal,
+                              "The compiler " + program + " did not end within " +
+                                  std::to_string(limits.time.count()) +
+                                  " seconds and was stopped (--time-limit=SECONDS allows more).");
     if (exitCode < 0)
         return std::make_pair(msg::kInternal,
                               "The compiler " + program + " cannot be started: " + output_text);
@@ -251,9 +292,11 @@ DriverResult compileProject(const std::string& hhpPath, const DriverOptions& opt
         !platform::createFolders(targetFolder))
         return fatal(msg::kCannotWrite,
                      "Cannot create the folder " + targetFolder + " for the compiled file.");
+    removeAbandonedTemporaries(folder);
+    if (!targetFolder.empty()) removeAbandonedTemporaries(targetFolder);
+    if (!result.logPath.empty()) platform::removeInterruptedWrites(result.logPath);
 
-    TempFile output(
-        freshName(targetFolder.empty() ? folder : targetFolder, "tarnbook-hhc", ".chm"));
+    TempFile output(freshName(targetFolder.empty() ? folder : targetFolder, "", ".chm"));
     if (options.backend == Backend::Own) {
         OwnBuild own =
             writeOwnChm(adapted, folder, output.path(), &result.messages, options.progress);

@@ -1,5 +1,7 @@
 #pragma once
+#include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -20,6 +22,10 @@ enum class Backend {
 struct DriverOptions {
     std::string chmcmd = "chmcmd";  // program name (looked up on PATH) or path
     Backend backend = Backend::Own;
+    // Limits for the chmcmd back end, which some inputs make loop and grow without end: a
+    // time of zero is scaled to the project (five minutes and a second per 20 files).
+    std::chrono::seconds timeLimit{0};
+    std::uint64_t memoryLimitBytes = std::uint64_t{4} << 30;
     // Own back end: called while compressing with (bytes done, bytes in total).
     std::function<void(std::size_t, std::size_t)> progress;
 };

@@ -210,6 +210,11 @@ bool pathExists(std::string_view path) {
     return statNative(detail::nativeString(path), &st);
 }
 
+bool isSymbolicLink(std::string_view path) {
+    struct stat st;
+    return ::lstat(detail::nativeString(path).c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
 std::string readFile(std::string_view path) {
     std::string native = detail::nativeString(path);
     int err = 0;

@@ -13,9 +13,10 @@
 // IoError with a readable message; the ones whose callers test the outcome return bool.
 namespace tarnbook::platform {
 
-bool fileExists(std::string_view path);    // a regular file
-bool folderExists(std::string_view path);  // a directory
-bool pathExists(std::string_view path);    // either
+bool fileExists(std::string_view path);      // a regular file
+bool folderExists(std::string_view path);    // a directory
+bool pathExists(std::string_view path);      // either
+bool isSymbolicLink(std::string_view path);  // the entry itself is a link, wherever it points
 
 std::string readFile(std::string_view path);  // throws IoError
 std::optional<std::string> tryReadFile(std::string_view path);

@@ -3,14 +3,20 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <poll.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -91,43 +97,153 @@ struct Argv {
     }
 };
 
-class SpawnActions {
-  public:
-    SpawnActions() { posix_spawn_file_actions_init(&actions_); }
-    ~SpawnActions() { posix_spawn_file_actions_destroy(&actions_); }
-    SpawnActions(const SpawnActions&) = delete;
-    SpawnActions& operator=(const SpawnActions&) = delete;
-    posix_spawn_file_actions_t* get() { return &actions_; }
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
 
-  private:
-    posix_spawn_file_actions_t actions_;
+// Process groups of the children still running. Each child leads a group of its own, so
+// that everything it starts (a compiler driver runs a back end) ends with it; a signal
+// handler reads this table, hence fixed slots and atomics.
+std::array<std::atomic<int>, 64> gChildGroups{};
+
+void registerChildGroup(int pid) {
+    for (auto& slot : gChildGroups) {
+        int empty = 0;
+        if (slot.compare_exchange_strong(empty, pid)) return;
+    }
+}
+
+void forgetChildGroup(int pid) {
+    for (auto& slot : gChildGroups) {
+        int expected = pid;
+        if (slot.compare_exchange_strong(expected, 0)) return;
+    }
+}
+
+void killAllChildGroups() {
+    for (auto& slot : gChildGroups)
+        if (const int pid = slot.load(); pid > 0) ::kill(-pid, SIGKILL);
+}
+
+void endChildrenAndReraise(int signal) {
+    killAllChildGroups();
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+// Ends a child and everything it started, then reaps it.
+int killGroupAndReap(pid_t pid) {
+    ::kill(-pid, SIGKILL);
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    pid_t r;
+    do {
+        r = waitpid(pid, &status, 0);
+    } while (r < 0 && errno == EINTR);
+    forgetChildGroup(pid);
+    return r == pid ? decodeStatus(status) : -1;
+}
+
+// What the child's standard handles become and the address space it may use; applied
+// between fork and exec, so the limit holds from the child's first instruction on.
+struct ChildSetup {
+    int output = -1;  // becomes stdout and stderr when set
+    int input = -1;   // becomes stdin when set
+    std::uint64_t memoryBytes = 0;
 };
 
-// Starts a child with posix_spawn; returns its pid or -1 with `error` set.
+// Starts a child in a process group of its own; returns its pid or -1 with `error` set.
+// Between fork and exec only async-signal-safe calls run (the window has threads).
 pid_t spawnChild(const std::string& program, const std::vector<std::string>& arguments,
-                 const std::string& workingFolder, SpawnActions& actions, std::string* error) {
+                 const std::string& workingFolder, const ChildSetup& setup, std::string* error) {
     std::string exe = findNative(program);
     if (exe.empty()) {
         if (error) *error = failureText(FileAction::Start, cp932ToUtf8(program), ENOENT);
         return -1;
     }
+    std::string folder;
     if (!workingFolder.empty()) {
-        std::string folder = detail::nativeString(workingFolder);
+        folder = detail::nativeString(workingFolder);
         if (!folderExists(workingFolder)) {
             if (error) *error = failureText(FileAction::Start, exe + " (" + folder + ")", ENOENT);
             return -1;
         }
-        posix_spawn_file_actions_addchdir_np(actions.get(), folder.c_str());
     }
     Argv argv(exe, arguments);
-    pid_t pid = -1;
-    int rc = posix_spawn(&pid, exe.c_str(), actions.get(), nullptr, argv.pointers.data(), environ);
-    if (rc != 0) {
-        if (error) *error = failureText(FileAction::Start, exe, rc);
+    // A close-on-exec pipe carries the child's errno when exec fails.
+    int report[2];
+    if (pipe2(report, O_CLOEXEC) != 0) {
+        if (error) *error = failureText(FileAction::Start, exe, errno);
         return -1;
     }
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        if (error) *error = failureText(FileAction::Start, exe, errno);
+        ::close(report[0]);
+        ::close(report[1]);
+        return -1;
+    }
+    if (pid == 0) {
+        ::close(report[0]);
+        ::setpgid(0, 0);
+        for (int signal : {SIGINT, SIGTERM, SIGHUP}) ::signal(signal, SIG_DFL);
+        int err = 0;
+        if (setup.input >= 0 && ::dup2(setup.input, 0) < 0) err = errno;
+        if (!err && setup.output >= 0 && (::dup2(setup.output, 1) < 0 || ::dup2(1, 2) < 0))
+            err = errno;
+        if (!err && !folder.empty() && ::chdir(folder.c_str()) != 0) err = errno;
+        // Sanitized builds start sanitized children, which reserve terabytes of shadow
+        // memory at once; a limit would stop them before they begin.
+        if (!err && setup.memoryBytes && !kSanitized) {
+            const struct rlimit limit = {setup.memoryBytes, setup.memoryBytes};
+            if (::setrlimit(RLIMIT_AS, &limit) != 0) err = errno;
+        }
+        if (!err) {
+            ::execve(exe.c_str(), argv.pointers.data(), environ);
+            err = errno;
+        }
+        ssize_t ignored = ::write(report[1], &err, sizeof err);
+        (void)ignored;
+        ::_exit(127);
+    }
+    ::setpgid(pid, pid);  // both sides set it, so neither order of running races
+    ::close(report[1]);
+    int err = 0;
+    ssize_t n;
+    do {
+        n = ::read(report[0], &err, sizeof err);
+    } while (n < 0 && errno == EINTR);
+    ::close(report[0]);
+    if (n > 0) {
+        while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+        }
+        if (error) *error = failureText(FileAction::Start, exe, err);
+        return -1;
+    }
+    registerChildGroup(pid);
     return pid;
 }
+
+// A file opened for the child's output, closed when the start is over.
+class OutputFile {
+  public:
+    explicit OutputFile(const std::string& coreName) {
+        if (!coreName.empty())
+            fd_ = ::open(detail::nativeString(coreName).c_str(),
+                         O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    }
+    ~OutputFile() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+    int fd() const { return fd_; }
+
+  private:
+    int fd_ = -1;
+};
 
 }  // namespace
 
@@ -141,27 +257,16 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const std::string& program,
                                                   const std::string& workingFolder,
                                                   std::string* error, const std::string& outputFile,
                                                   std::uint64_t memoryLimitBytes) {
-    SpawnActions actions;
-    std::string output;
-    if (!outputFile.empty()) {
-        output = detail::nativeString(outputFile);
-        posix_spawn_file_actions_addopen(actions.get(), 1, output.c_str(),
-                                         O_WRONLY | O_CREAT | O_APPEND, 0644);
-        posix_spawn_file_actions_adddup2(actions.get(), 1, 2);
+    const OutputFile output(outputFile);
+    if (!outputFile.empty() && output.fd() < 0) {
+        if (error) *error = failureText(FileAction::Create, cp932ToUtf8(outputFile), errno);
+        return nullptr;
     }
-    pid_t pid = spawnChild(program, arguments, workingFolder, actions, error);
+    const pid_t pid =
+        spawnChild(program, arguments, workingFolder, {output.fd(), -1, memoryLimitBytes}, error);
     if (pid < 0) return nullptr;
     std::unique_ptr<ChildProcess> child(new ChildProcess());
     child->pid_ = pid;
-    if (memoryLimitBytes) {
-        const struct rlimit limit = {memoryLimitBytes, memoryLimitBytes};
-        if (prlimit(pid, RLIMIT_AS, &limit, nullptr) != 0) {
-            if (error)
-                *error = std::string("Cannot limit the memory of a child: ") + std::strerror(errno);
-            child->kill();
-            return nullptr;
-        }
-    }
     return child;
 }
 
@@ -172,6 +277,9 @@ bool ChildProcess::running() {
     if (r == 0) return true;
     finished_ = true;
     exitCode_ = r == pid_ ? decodeStatus(status) : -1;
+    // What the child started may still run in its group; it has no one left to answer to.
+    ::kill(-pid_, SIGKILL);
+    forgetChildGroup(pid_);
     return false;
 }
 
@@ -184,6 +292,8 @@ int ChildProcess::wait() {
     } while (r < 0 && errno == EINTR);
     finished_ = true;
     exitCode_ = r == pid_ ? decodeStatus(status) : -1;
+    ::kill(-pid_, SIGKILL);
+    forgetChildGroup(pid_);
     return exitCode_;
 }
 
@@ -193,24 +303,23 @@ int ChildProcess::exitCode() const {
 
 void ChildProcess::kill() {
     if (finished_ || pid_ <= 0) return;
-    ::kill(pid_, SIGKILL);
-    wait();
+    exitCode_ = killGroupAndReap(pid_);
+    finished_ = true;
 }
 
 int runAndCapture(const std::string& program, const std::vector<std::string>& arguments,
-                  const std::string& workingFolder, std::string* output) {
+                  const std::string& workingFolder, std::string* output, const RunLimits& limits,
+                  bool* timedOut) {
+    if (timedOut) *timedOut = false;
     std::string error;
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {
         if (output) *output = std::string("Cannot create a pipe: ") + std::strerror(errno);
         return -1;
     }
-    SpawnActions actions;
-    posix_spawn_file_actions_adddup2(actions.get(), fds[1], 1);
-    posix_spawn_file_actions_adddup2(actions.get(), fds[1], 2);
-    int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-    if (devNull >= 0) posix_spawn_file_actions_adddup2(actions.get(), devNull, 0);
-    pid_t pid = spawnChild(program, arguments, workingFolder, actions, &error);
+    const int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    const pid_t pid = spawnChild(program, arguments, workingFolder,
+                                 {fds[1], devNull, limits.memoryBytes}, &error);
     ::close(fds[1]);
     if (devNull >= 0) ::close(devNull);
     if (pid < 0) {
@@ -218,22 +327,190 @@ int runAndCapture(const std::string& program, const std::vector<std::string>& ar
         if (output) *output = error;
         return -1;
     }
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + limits.time;
     std::string captured;
     char buf[8192];
+    bool late = false;
     for (;;) {
+        int wait = -1;
+        if (limits.time.count() > 0) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+            if (left.count() <= 0) {
+                late = true;
+                break;
+            }
+            wait = static_cast<int>(std::min<long long>(left.count(), 1000));
+        }
+        pollfd pfd{fds[0], POLLIN, 0};
+        const int ready = ::poll(&pfd, 1, wait);
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready == 0) continue;
         ssize_t n = ::read(fds[0], buf, sizeof buf);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         captured.append(buf, static_cast<std::size_t>(n));
     }
     ::close(fds[0]);
-    int status = 0;
-    pid_t r;
-    do {
-        r = waitpid(pid, &status, 0);
-    } while (r < 0 && errno == EINTR);
+    int code;
+    if (late) {
+        code = killGroupAndReap(pid);
+        if (timedOut) *timedOut = true;
+    } else {
+        int status = 0;
+        pid_t r;
+        // The output ended; a child that closed it and kept running is still bound by the limit.
+        for (;;) {
+            r = waitpid(pid, &status, limits.time.count() > 0 ? WNOHANG : 0);
+            if (r < 0 && errno == EINTR) continue;
+            if (r != 0) break;
+            if (Clock::now() >= deadline) {
+                late = true;
+                break;
+            }
+            ::usleep(5000);
+        }
+        if (late) {
+            code = killGroupAndReap(pid);
+            if (timedOut) *timedOut = true;
+        } else {
+            ::kill(-pid, SIGKILL);
+            forgetChildGroup(pid);
+            code = r == pid ? decodeStatus(status) : -1;
+        }
+    }
     if (output) *output = std::move(captured);
-    return r == pid ? decodeStatus(status) : -1;
+    return code;
+}
+
+namespace {
+
+void sendAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) ::_exit(4);  // the parent is gone: nobody wants the rest
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+[[noreturn]] void runChild(int fd, const std::function<void(const LineSender&)>& work,
+                           std::uint64_t memoryBytes) {
+    ::setpgid(0, 0);
+    // The parent's handlers are not the child's business: a crash ends the child plainly
+    // (the parent reports it), and an interrupt ends it without touching the parent's table.
+    for (int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGINT, SIGTERM, SIGHUP})
+        ::signal(signal, SIG_DFL);
+    // Address-sanitized builds reserve terabytes of shadow memory up front; a limit would
+    // stop them at once.
+    if (memoryBytes && !kSanitized) {
+        const struct rlimit limit = {memoryBytes, memoryBytes};
+        ::setrlimit(RLIMIT_AS, &limit);
+    }
+    int code = 0;
+    try {
+        work([fd](std::string_view line) {
+            std::string out(line);
+            out += '\n';
+            sendAll(fd, out);
+        });
+    } catch (...) {
+        code = 3;
+    }
+    ::_exit(code);
+}
+
+}  // namespace
+
+IsolatedOutcome runIsolated(const std::function<void(const LineSender& send)>& work,
+                            const std::function<void(std::string_view line)>& onLine,
+                            const RunLimits& limits) {
+    IsolatedOutcome outcome;
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) {
+        outcome.error = std::string("Cannot create a pipe: ") + std::strerror(errno);
+        return outcome;
+    }
+    std::fflush(nullptr);  // what is buffered here must not be written twice
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        outcome.error = std::string("Cannot start a child: ") + std::strerror(errno);
+        ::close(fds[0]);
+        ::close(fds[1]);
+        return outcome;
+    }
+    if (pid == 0) {
+        ::close(fds[0]);
+        runChild(fds[1], work, limits.memoryBytes);
+    }
+    ::setpgid(pid, pid);  // both sides set it, so neither order of running races
+    registerChildGroup(pid);
+    ::close(fds[1]);
+    outcome.started = true;
+
+    using Clock = std::chrono::steady_clock;
+    auto deadline = Clock::now() + limits.time;
+    std::string pending;
+    char buf[8192];
+    for (;;) {
+        int wait = -1;
+        if (limits.time.count() > 0) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+            if (left.count() <= 0) {
+                outcome.timedOut = true;
+                break;
+            }
+            wait = static_cast<int>(left.count());
+        }
+        pollfd pfd{fds[0], POLLIN, 0};
+        const int ready = ::poll(&pfd, 1, wait);
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready == 0) continue;
+        const ssize_t n = ::read(fds[0], buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        deadline = Clock::now() + limits.time;
+        pending.append(buf, static_cast<std::size_t>(n));
+        std::size_t start = 0;
+        for (std::size_t nl; (nl = pending.find('\n', start)) != std::string::npos; start = nl + 1)
+            if (onLine) onLine(std::string_view(pending).substr(start, nl - start));
+        pending.erase(0, start);
+    }
+    ::close(fds[0]);
+    const int status = killGroupAndReap(pid);
+    if (outcome.timedOut) return outcome;
+    if (status > 128 && status < 128 + 65)
+        outcome.signal = status - 128;
+    else
+        outcome.exitCode = status;
+    return outcome;
+}
+
+void endChildrenOnSignals() {
+    struct sigaction action {};
+    action.sa_handler = endChildrenAndReraise;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &action, nullptr);
+}
+
+void endAllChildren() {
+    killAllChildGroups();
+}
+
+int currentProcessId() {
+    return static_cast<int>(::getpid());
+}
+
+bool processExists(int pid) {
+    // EPERM: it exists but belongs to someone else.
+    if (pid <= 0 || (::kill(pid, 0) != 0 && errno != EPERM)) return false;
+    // A zombie has ended; only its parent has not asked for its status yet.
+    const auto stat = tryReadFile("/proc/" + std::to_string(pid) + "/stat");
+    if (!stat) return true;
+    const std::size_t close = stat->rfind(')');
+    return close == std::string::npos || close + 2 >= stat->size() || (*stat)[close + 2] != 'Z';
 }
 
 std::vector<std::string> runningProcessNames() {

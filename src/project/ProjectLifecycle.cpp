@@ -12,6 +12,7 @@
 #include "platform/Process.h"
 #include "project/AboutInfo.h"
 #include "project/ContentsFile.h"
+#include "project/ProjectFileKeys.h"
 
 namespace tarnbook::project {
 namespace {
@@ -227,6 +228,13 @@ bool openProject(Workspace& ws, const std::string& path) {
         if (upgraded) ws.saved = false;
     } else {
         ws.tree.clear();
+    }
+    // A compiled-file name that points out of the folder is confined here, once, so that the
+    // author is told and the next save stores what the build will really write.
+    if (const std::string w = compiledFileNameWarning(*ws.project); !w.empty()) {
+        ws.project->writeString("XHP", "FileName", compiledFileName(*ws.project));
+        ws.saved = false;
+        ws.prompts.warn(w);
     }
     ws.status.setTitle(windowTitle(ws));
     ws.status.activatePage(ui::Page::Preview);

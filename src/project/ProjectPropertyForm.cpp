@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "project/Languages.h"
+#include "project/ProjectFileKeys.h"
 #include "project/ProjectLifecycle.h"
 #include "project/ResourcePaths.h"
 #include "project/Workspace.h"
@@ -59,7 +60,7 @@ ProjectPropertyForm ProjectPropertyForm::load(const Workspace& ws) {
     f.projectFolder_ = ws.projectFolder();
 
     f.helpName = read(p, "HelpName", f.name_);
-    f.fileName = platform::baseName(platform::fileNamePart(read(p, "FileName", f.name_)));
+    f.fileName = read(p, "FileName").empty() ? f.name_ : platform::baseName(compiledFileName(p));
     f.fields.fontName = read(p, "FontName");
     f.fields.fontSize = p.readInteger(kSection, "FontSize", 10);
     f.fields.posX = read(p, "PosX", "200");
@@ -114,12 +115,10 @@ ProjectPropertyForm ProjectPropertyForm::load(const Workspace& ws) {
         f.pageSelection_[i] = f.preselect(read(p, kPageKeys[i]));
 
     // The build names these files from the project folder, so a copy must lie there.
+    copyLinkedFilesIn(p, f.projectFolder_, LinkedCopy::Always);
     for (std::size_t i = 0; i < kFileKeys.size(); ++i) {
         f.useFile[i] = p.readBool(kSection, kUseKeys[i]);
-        const std::string stored = read(p, kFileKeys[i]);
-        if (stored.empty()) continue;
-        if (platform::fileExists(stored)) copyOnce(stored, f.projectFolder_);
-        f.linkedFile[i] = platform::fileNamePart(stored);
+        f.linkedFile[i] = linkedFileName(p, kFileKeys[i]);
     }
     return f;
 }

@@ -6,7 +6,8 @@
 
 #include "authoring/EditorPage.h"
 #include "compile/CompileRun.h"
-#include "compile/Decompile.h"
+#include "compile/DecompileForm.h"
+#include "compile/DecompileIsolated.h"
 #include "compile/Viewer.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
@@ -48,8 +49,8 @@ void BuildArea::bindCommands() {
     c.bind("DeCompile", [this] { decompile(); });
 }
 
-bool BuildArea::waitForCompiler(platform::ChildProcess& compiler) {
-    CompileWaitDialog d(compiler, &cx_.window);
+bool BuildArea::waitForCompiler(platform::ChildProcess& compiler, std::chrono::seconds limit) {
+    CompileWaitDialog d(compiler, limit, &cx_.window);
     cx_.runDialog(d);
     return !d.waitFailed();
 }
@@ -57,7 +58,9 @@ bool BuildArea::waitForCompiler(platform::ChildProcess& compiler) {
 void BuildArea::compile() {
     compile::CompileHooks h;
     h.saveEditorPage = [this] { authoring::tagSave(cx_.ws, [this] { cx_.showSelected(); }); };
-    h.waitForCompiler = [this](platform::ChildProcess& c) { return waitForCompiler(c); };
+    h.waitForCompiler = [this](platform::ChildProcess& c, std::chrono::seconds limit) {
+        return waitForCompiler(c, limit);
+    };
     // The Workshop guard: a window of this desktop session titled with the project name.
     h.windowWithTitleExists = [](const std::string& title) {
         const QString wanted = fromCp932(title);
@@ -76,30 +79,38 @@ void BuildArea::decompile() {
     if (cx_.runDialog(d) != QDialog::Accepted || !d.okEnabled()) return;
     auto& status = cx_.ws.status;
     status.beginProgressWindow("逆コンパイル中..", 100);
+    compile::DecompileOptions options;
+    options.includeInternal = d.form().includeInternal;
     compile::DecompileResult r;
     try {
-        r = compile::decompileChm(
-            d.form().chmPath(), *folder, [&status](std::size_t done, std::size_t total) {
+        // A child process reads the file: a damaged one cannot take the window down.
+        r = compile::decompileIsolated(
+            d.form().chmPath(), *folder,
+            [&status](std::size_t done, std::size_t total) {
                 status.setProgressWindowPosition(total ? static_cast<int>(done * 100 / total)
                                                        : 100);
                 QApplication::processEvents();
-            });
+            },
+            options);
     } catch (...) {
         status.endProgressWindow();
         throw;
     }
     status.endProgressWindow();
     if (!r.opened) {
-        cx_.prompts.showError(r.error.empty() ? "コンパイル済みヘルプを開けません。" : r.error);
+        cx_.prompts.showError(r.error.empty() ? std::string("コンパイル済みヘルプを開けません。")
+                                              : "コンパイル済みヘルプを開けません。\n" +
+                                                    platform::cp932ToUtf8(r.error));
         return;
     }
-    if (!r.warnings.empty())
-        cx_.setMessage(QStringLiteral("%1 個のファイルを保存しました（%2 件をスキップ）")
-                           .arg(r.filesWritten)
-                           .arg(r.warnings.size()));
+    const std::string summary = compile::decompileSummary(r, *folder);
+    if (r.error.empty() && r.warnings.empty())
+        cx_.prompts.confirm(summary, ui::Buttons::Ok);
+    else
+        cx_.prompts.warn(summary);
+    cx_.setMessage(QString::number(r.filesWritten) + QStringLiteral(" 個のファイルを保存しました"));
     if (!platform::openWithDefaultProgram(*folder))
-        cx_.prompts.warn("フォルダ [ " + platform::cp932ToUtf8(*folder) +
-                         " ] を開くプログラムが見つかりません。");
+        cx_.prompts.showError("保存先フォルダを開くプログラムが見つかりません (xdg-open)。");
 }
 
 }  // namespace tarnbook::shell

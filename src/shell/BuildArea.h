@@ -1,5 +1,6 @@
 #pragma once
 #include <QObject>
+#include <chrono>
 
 #include "shell/WindowContext.h"
 
@@ -19,7 +20,7 @@ class BuildArea : public QObject {
   private:
     void compile();
     void decompile();
-    bool waitForCompiler(platform::ChildProcess& compiler);
+    bool waitForCompiler(platform::ChildProcess& compiler, std::chrono::seconds limit);
     void disable(const char* id);
 
     WindowContext& cx_;

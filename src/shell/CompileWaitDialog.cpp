@@ -7,8 +7,11 @@
 
 namespace tarnbook::shell {
 
-CompileWaitDialog::CompileWaitDialog(platform::ChildProcess& compiler, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), compiler_(compiler) {
+CompileWaitDialog::CompileWaitDialog(platform::ChildProcess& compiler, std::chrono::seconds limit,
+                                     QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+      compiler_(compiler),
+      deadline_(std::chrono::steady_clock::now() + limit) {
     setObjectName(QStringLiteral("CompileWait"));
     setModal(true);
     auto* layout = new QVBoxLayout(this);
@@ -38,7 +41,13 @@ void CompileWaitDialog::showEvent(QShowEvent* e) {
 void CompileWaitDialog::poll() {
     if (!timer_.isActive()) return;
     try {
-        if (compiler_.running()) return;
+        if (compiler_.running()) {
+            if (std::chrono::steady_clock::now() < deadline_) return;
+            timer_.stop();
+            failed_ = true;
+            reject();
+            return;
+        }
         timer_.stop();
         accept();
     } catch (const std::exception&) {

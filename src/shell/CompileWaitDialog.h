@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 #include <QTimer>
+#include <chrono>
 
 #include "platform/Process.h"
 
@@ -11,9 +12,12 @@ namespace tarnbook::shell {
 class CompileWaitDialog : public QDialog {
     Q_OBJECT
   public:
-    CompileWaitDialog(platform::ChildProcess& compiler, QWidget* parent);
+    // The window closes itself when `limit` has passed without the process ending.
+    CompileWaitDialog(platform::ChildProcess& compiler, std::chrono::seconds limit,
+                      QWidget* parent);
 
-    // False when asking after the process failed (the window then closed with an error).
+    // True when asking after the process failed or it outran its limit (the window then
+    // closed with a rejection).
     bool waitFailed() const { return failed_; }
 
   protected:
@@ -23,6 +27,7 @@ class CompileWaitDialog : public QDialog {
     void poll();
     platform::ChildProcess& compiler_;
     QTimer timer_;
+    std::chrono::steady_clock::time_point deadline_;
     bool failed_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "shell/DecompileDialog.h"
 #include "shell/DialogButtons.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -55,6 +56,11 @@ DecompileDialog::DecompileDialog(const std::string& outputFolder, ui::Prompts& p
     browse->setText(QStringLiteral("..."));
     row->addWidget(browse);
     layout->addLayout(row);
+    auto* internal = new QCheckBox(
+        QStringLiteral("内部ファイル (#SYSTEM など #, $, :: で始まるもの) も保存する"), this);
+    internal->setObjectName(QStringLiteral("CBInternal"));
+    connect(internal, &QCheckBox::toggled, this, [this](bool on) { form_.includeInternal = on; });
+    layout->addWidget(internal);
     const DialogButtons b = addDialogButtons(this, {});
     ok_ = b.ok;
     ok_->setEnabled(false);

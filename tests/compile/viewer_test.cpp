@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "compile/Decompile.h"
 #include "compile/DecompileForm.h"
 #include "compile/Viewer.h"
 #include "platform/IniFile.h"
@@ -72,4 +73,20 @@ TEST(DecompileForm, OkOnlyForAnExistingFileAndDropsOnlyOfCompiledHelp) {
     EXPECT_EQ(form.chmPath(), d.file("help.CHM"));
     EXPECT_TRUE(form.okEnabled());
     EXPECT_EQ(form.outputFolder(), d.path());
+}
+
+TEST(DecompileForm, TheEndTellsTheCountWhatWasLeftOutEveryWarningAndWhyReadingStopped) {
+    DecompileResult r;
+    r.opened = true;
+    r.filesWritten = 7;
+    EXPECT_EQ(decompileSummary(r, "/out"), "7 個のファイルを [ /out ] に保存しました。");
+    r.internalSkipped = 3;
+    r.error = "reading it crashed";
+    for (int i = 1; i <= 22; ++i) r.warnings.push_back("w" + std::to_string(i));
+    const std::string text = decompileSummary(r, "/out", 20);
+    for (const char* part :
+         {"最後まで完了できませんでした。\nreading it crashed", "7 個のファイル",
+          "内部ファイル (#, $, ::) 3 個", "警告 22 件:\nw1\n", "\nw20\nほか 2 件"})
+        EXPECT_NE(text.find(part), std::string::npos) << part;
+    EXPECT_EQ(text.find("w21"), std::string::npos);
 }

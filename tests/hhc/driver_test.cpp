@@ -2,9 +2,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <set>
+#include <thread>
 
 #include "CorpusProject.h"
 #include "compile/ChmDirectory.h"
@@ -287,6 +289,42 @@ TEST(HhcDriver, ACompilerThatCannotStartOrMakesNothingIsAFailureAndKeepsTheOldRe
         for (const auto& e : fs::directory_iterator(t.path() + "/p"))
             EXPECT_NE(e.path().filename().string()[0], '.') << e.path();
     }
+}
+
+TEST(HhcDriver, TheNextBuildRemovesWhatAKilledBuildLeftButNotWhatARunningOneUses) {
+    TempDir t;
+    const std::string hhp = writeOwnProject(t.path() + "/p", 3);
+    const std::string running = std::to_string(tarnbook::platform::currentProcessId());
+    const std::vector<std::string> stale = {
+        ".tarnbook-hhc-999999999-17.chm", ".tarnbook-hhc-999999999-4.hhp",
+        ".tarnbook-hhc-old-999999999-2.chm", ".tarnbook-hhc-12345678.chm", ".Compile.Log.aB3dE9"};
+    const std::vector<std::string> kept = {".tarnbook-hhc-" + running + "-5.chm",
+                                           ".tarnbook-hhc-old-" + running + "-6.chm",
+                                           "tarnbook-hhc-999999999-1.chm", ".Help.chm.aB3dE9"};
+    for (const auto& n : stale) writeBytes(t.path() + "/p/" + n, "partial");
+    for (const auto& n : kept) writeBytes(t.path() + "/p/" + n, "in use");
+    EXPECT_TRUE(compileProject(hhp).produced);
+    for (const auto& n : stale) EXPECT_FALSE(fs::exists(t.path() + "/p/" + n)) << n;
+    for (const auto& n : kept) EXPECT_TRUE(fs::exists(t.path() + "/p/" + n)) << n;
+}
+
+TEST(HhcDriver, AChmcmdThatHangsIsStoppedWithEverythingItStartedAndReported) {
+    TempDir t;
+    const std::string hhp = writeOwnProject(t.path() + "/p", 3);
+    const std::string hanging = t.path() + "/chmcmd";
+    writeBytes(hanging, "#!/bin/sh\nsleep 60 &\necho $! > " + t.path() + "/child\nexec sleep 60\n");
+    fs::permissions(hanging, fs::perms::owner_all);
+    DriverOptions options = chmcmdOptions(hanging);
+    options.timeLimit = std::chrono::seconds(1);
+    const auto started = std::chrono::steady_clock::now();
+    const DriverResult r = compileProject(hhp, options);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    EXPECT_FALSE(r.produced);
+    EXPECT_THAT(r.failure, HasSubstr("did not end within 1 seconds"));
+    const int child = std::stoi(readBytes(t.path() + "/child"));
+    for (int i = 0; i < 200 && tarnbook::platform::processExists(child); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_FALSE(tarnbook::platform::processExists(child));
 }
 
 TEST(HhcDriver, ProgramExitStatusTellsWhetherTheFileWasProduced) {

@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <functional>
+#include <stdexcept>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/Files.h"
 #include "platform/Process.h"
@@ -18,6 +24,12 @@ using tarnbook::testing::TempDir;
 using tarnbook::testing::writeBytes;
 
 namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
 
 // Polls until `done` holds or a few seconds passed.
 template <typename F>
@@ -87,6 +99,123 @@ TEST(Process, RunAndCapture) {
     EXPECT_EQ(out, "hello\noops\n");
     EXPECT_EQ(runAndCapture("no-such-program-xyz", {}, {}, &out), -1);
     EXPECT_NE(out.find("no-such-program-xyz"), std::string::npos);
+}
+
+// A child that starts a grandchild and then hangs, as a compiler driver stuck in its back
+// end would. Each way of ending the child must end the grandchild too, in time.
+TEST(Process, EndingAChildEndsEverythingItStartedAndAHangIsReported) {
+    enum class Way { TimeLimit, Destructor, SignalToUs, MemoryLimit };
+    struct Case {
+        Way way;
+        const char* name;
+    };
+    const Case cases[] = {{Way::TimeLimit, "time limit"},
+                          {Way::Destructor, "abandoned child"},
+                          {Way::SignalToUs, "SIGTERM to the parent"},
+                          {Way::MemoryLimit, "memory limit"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::string pidFile = dir.file("grandchild");
+        const std::string script = "sleep 60 & echo $! > " + pidFile + ".tmp; mv " + pidFile +
+                                   ".tmp " + pidFile + "; ulimit -v > " + dir.file("memory") +
+                                   "; exec sleep 60";
+        const auto started = std::chrono::steady_clock::now();
+        if (c.way == Way::TimeLimit || c.way == Way::MemoryLimit) {
+            std::string out;
+            bool timedOut = false;
+            const RunLimits limits{std::chrono::seconds(1), std::uint64_t{256} << 20};
+            runAndCapture("sh", {"-c", script}, dir.path(), &out, limits, &timedOut);
+            EXPECT_TRUE(timedOut);
+            // An address-sanitized build keeps the limit from reaching the child; the limit
+            // only matters for the program as shipped.
+            if (c.way == Way::MemoryLimit && !kSanitized) {
+                ASSERT_TRUE(eventually([&] { return fileExists(dir.file("memory")); }));
+                EXPECT_EQ(readBytes(dir.file("memory")), std::to_string(256 * 1024) + "\n");
+            }
+        } else if (c.way == Way::Destructor) {
+            std::string error;
+            auto child = ChildProcess::start("sh", {"-c", script}, dir.path(), &error);
+            ASSERT_TRUE(child) << error;
+            ASSERT_TRUE(eventually([&] { return fileExists(pidFile); }));
+            child.reset();
+        } else {
+            const pid_t parent = ::fork();
+            ASSERT_GE(parent, 0);
+            if (parent == 0) {
+                endChildrenOnSignals();
+                std::string error;
+                auto child = ChildProcess::start("sh", {"-c", script}, dir.path(), &error);
+                for (int i = 0; i < 500 && !fileExists(pidFile); ++i) ::usleep(10000);
+                ::raise(SIGTERM);
+                ::_exit(0);
+            }
+            int status = 0;
+            ::waitpid(parent, &status, 0);
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+        ASSERT_TRUE(fileExists(pidFile));
+        const int grandchild = std::atoi(readBytes(pidFile).c_str());
+        ASSERT_GT(grandchild, 0);
+        // The grandchild was adopted by init, which reaps it soon after it ends.
+        EXPECT_TRUE(eventually([&] { return !processExists(grandchild); }));
+    }
+}
+
+TEST(Process, WorkInAForkedChildCannotTakeThisProcessDown) {
+    struct Case {
+        const char* name;
+        std::function<void(const LineSender&)> work;
+        int signal;
+        bool timedOut;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {"ends well",
+         [](const LineSender& send) {
+             send("a");
+             send("b");
+         },
+         0, false, 0},
+        {"crashes",
+         [](const LineSender& send) {
+             send("a");
+             send("b");
+             ::raise(SIGSEGV);
+         },
+         SIGSEGV, false, -1},
+        {"hangs",
+         [](const LineSender& send) {
+             send("a");
+             send("b");
+             ::pause();
+         },
+         0, true, -1},
+        {"throws",
+         [](const LineSender& send) {
+             send("a");
+             send("b");
+             throw std::runtime_error("x");
+         },
+         0, false, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> lines;
+        const auto started = std::chrono::steady_clock::now();
+        const IsolatedOutcome o =
+            runIsolated(c.work, [&](std::string_view l) { lines.emplace_back(l); },
+                        {std::chrono::seconds(1), std::uint64_t{512} << 20});
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+        EXPECT_TRUE(o.started);
+        EXPECT_EQ(lines, (std::vector<std::string>{"a", "b"}));
+        EXPECT_EQ(o.signal, c.signal);
+        EXPECT_EQ(o.timedOut, c.timedOut);
+        if (!c.timedOut && c.signal == 0) {
+            EXPECT_EQ(o.exitCode, c.exitCode);
+        }
+    }
 }
 
 TEST(Process, PathArgumentsAreResolvedOtherTextIsNot) {

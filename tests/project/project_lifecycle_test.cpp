@@ -259,6 +259,17 @@ TEST(ProjectLifecycle, KeysThatLeadOutOfTheProjectFolderAreRefused) {
     EXPECT_EQ(readBytes(f.dir.file("victim.XHC")), "keep");
 }
 
+TEST(ProjectLifecycle, ACompiledFileNameOutsideTheFolderIsConfinedWithAMessage) {
+    WorkspaceFixture f;
+    const std::string xhp = f.makeProjectFile("c", "Version=249\r\nFileName=..\\..\\x.chm\r\n");
+    const std::string before = readBytes(xhp);
+    ASSERT_TRUE(openProject(f.ws, xhp));
+    EXPECT_EQ(f.ws.project->readString("XHP", "FileName"), "x.chm");
+    EXPECT_FALSE(f.ws.saved);
+    EXPECT_TRUE(f.prompts.sawText("プロジェクトフォルダの外"));
+    EXPECT_EQ(readBytes(xhp), before);
+}
+
 TEST(ProjectLifecycle, OpenRemovesTemporariesOfAKilledSave) {
     WorkspaceFixture f;
     std::string xhp = f.makeProjectFile("t", "Version=249\r\nCount=1\r\n");

@@ -11,6 +11,7 @@
 #include "platform/Files.h"
 #include "platform/IoError.h"
 #include "platform/Paths.h"
+#include "platform/Process.h"
 #include "platform/ProgramArguments.h"
 #include "project/Settings.h"
 
@@ -39,6 +40,8 @@ void printHelp() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Ctrl+C or a kill during a build or decompile takes the child processes with it.
+    tarnbook::platform::endChildrenOnSignals();
     tarnbook::platform::ProgramArguments parsed;
     try {
         parsed = tarnbook::platform::parseProgramArguments({argv + 1, argv + argc});

@@ -6,6 +6,7 @@
 
 #include "BuildInfo.h"
 #include "platform/Files.h"
+#include "platform/Process.h"
 #include "platform/ProgramArguments.h"
 #include "project/Startup.h"
 #include "shell/JapaneseQt.h"
@@ -13,6 +14,8 @@
 
 int main(int argc, char** argv) {
     namespace platform = tarnbook::platform;
+    // A window closed by a signal leaves no compiler or decompiler running.
+    platform::endChildrenOnSignals();
     // Options are read before Qt starts, so --help and --version work without a display.
     platform::ProgramArguments parsed;
     try {

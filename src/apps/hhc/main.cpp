@@ -1,6 +1,9 @@
 // tarnbook-hhc [--backend own|chmcmd] PROJECT.hhp: compiles a Workshop project, with our own
 // writer or with chmcmd, and writes the error log the project names. Exit status 0 only when
 // the compiled file was produced.
+#include <charconv>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -9,10 +12,13 @@
 #include "BuildInfo.h"
 #include "hhc/HhcDriver.h"
 #include "platform/Cp932.h"
+#include "platform/Process.h"
 #include "platform/ProgramArguments.h"
 
 int main(int argc, char** argv) {
     using namespace tarnbook::hhc;
+    // Interrupted, the driver takes its back end with it.
+    tarnbook::platform::endChildrenOnSignals();
     DriverOptions options;
     std::string project;
     for (int i = 1; i < argc; ++i) {
@@ -31,6 +37,21 @@ int main(int argc, char** argv) {
         } else if (arg.starts_with("--chmcmd=")) {
             options.chmcmd = tarnbook::platform::corePath(
                 tarnbook::platform::NativePath(std::string(arg.substr(9))));
+        } else if (arg.starts_with("--time-limit=") || arg.starts_with("--memory-limit=")) {
+            const bool time = arg[2] == 't';
+            const std::string_view value = arg.substr(arg.find('=') + 1);
+            unsigned long long n = 0;
+            const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
+            if (ec != std::errc() || end != value.data() + value.size() || n == 0 ||
+                n > 1000000000) {
+                std::fprintf(stderr, "tarnbook-hhc: %s takes a positive whole number\n",
+                             time ? "--time-limit" : "--memory-limit");
+                return 2;
+            }
+            if (time)
+                options.timeLimit = std::chrono::seconds(n);
+            else
+                options.memoryLimitBytes = static_cast<std::uint64_t>(n) << 20;
         } else if (arg == "--version") {
             std::printf("tarnbook-hhc %s\n", tarnbook::buildinfo::kProductVersion);
             return 0;
@@ -41,6 +62,9 @@ int main(int argc, char** argv) {
                 "Options:\n"
                 "  --backend own|chmcmd   the built-in writer or chmcmd (default: own)\n"
                 "  --chmcmd=PROGRAM       the chmcmd program to run (default: chmcmd on PATH)\n"
+                "  --time-limit=SECONDS   stop chmcmd after this long (default: 300 + 1 per 20 "
+                "files)\n"
+                "  --memory-limit=MB      address space chmcmd may use (default: 4096)\n"
                 "  --version              print the version and exit\n"
                 "  -h, --help             show this text\n\n"
                 "Exit status:\n"
