@@ -302,7 +302,9 @@ void UndoHistory::expandedChanged(const TreeNode* node) {
 std::string stepLabel(std::string_view commandId) {
     const Command* c = findCommand(commandId);
     if (!c) return std::string(commandId);
-    std::string text = c->caption.empty() ? hintShort(c->hint) : std::string(c->caption);
+    // Some toolbar commands carry their own name as caption; their hint says what they do.
+    const bool namedCaption = !c->caption.empty() && c->caption != c->id;
+    std::string text = namedCaption ? std::string(c->caption) : hintShort(c->hint);
     // Cut at the mnemonic or shortcut note: "削除(&D)", "上へ (Ctrl+↑)", "追加（&C)".
     for (std::string_view mark : {"(", "（"})
         if (std::size_t at = text.find(mark); at != std::string::npos) text.resize(at);

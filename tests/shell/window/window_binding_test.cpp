@@ -113,11 +113,17 @@ class WindowBindingTest : public QObject {
 
     void everyCommandShowsTheCaptionHintAndShortcutOfTheTable() {
         const std::vector<Row> rows = readCommandTable();
-        QCOMPARE(rows.size(), contents::commandTable().size());
+        // Commands the program adds to the table: the help file's entries and the tree's undo.
+        const QStringList added = {"mnuHelpView", "mnuHelpKeyword", "TreeUndo", "TreeRedo"};
+        std::vector<const contents::Command*> commands;
+        for (const contents::Command& c : contents::commandTable())
+            if (!added.contains(text(c.id))) commands.push_back(&c);
+        QCOMPARE(rows.size(), commands.size());
+        QCOMPARE(contents::commandTable().size(), commands.size() + added.size());
         shell::MainWindow w(prompts.get());
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const Row& r = rows[i];
-            const contents::Command& c = contents::commandTable()[i];
+            const contents::Command& c = *commands[i];
             const QByteArray where = r.id.toUtf8();
             QCOMPARE(text(c.id), r.id);  // the same commands in the same order
             QVERIFY2(text(c.category) == r.category, where);
