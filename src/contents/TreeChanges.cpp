@@ -1,4 +1,5 @@
 #include "contents/TreeChanges.h"
+#include "contents/TreeOps.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -9,17 +10,6 @@ using project::ContentTree;
 using project::TreeNode;
 
 namespace {
-
-// Keeps every record's Level equal to its node's depth after a subtree was placed.
-void relevel(TreeNode* top) {
-    std::vector<TreeNode*> stack{top};
-    while (!stack.empty()) {
-        TreeNode* n = stack.back();
-        stack.pop_back();
-        n->data.Level = n->depth();
-        for (const auto& c : n->children()) stack.push_back(c.get());
-    }
-}
 
 TreeNode* childAt(const ContentTree& tree, const NodePath& parent, std::size_t row) {
     TreeNode* p = nodeAt(tree, parent);

@@ -52,17 +52,6 @@ TreeNode* firstAtLevel(TreeNode* root, int level) {
     return nullptr;
 }
 
-// Re-sets Level in a subtree whose depth changed.
-void relevel(TreeNode* top) {
-    std::vector<TreeNode*> stack{top};
-    while (!stack.empty()) {
-        TreeNode* n = stack.back();
-        stack.pop_back();
-        n->data.Level = n->depth();
-        for (const auto& c : n->children()) stack.push_back(c.get());
-    }
-}
-
 // The placements move the node in one step, so that views keep its rows and expansion.
 void placeBefore(ContentTree& tree, TreeNode* node, TreeNode* sibling) {
     std::size_t index = sibling->indexInParent();
@@ -221,6 +210,16 @@ TreeNode* addItem(Workspace& ws, ItemKind kind, const ItemForm* form, const NewP
     ws.markChanged();
     project::refreshStatus(ws);
     return node;
+}
+
+void relevel(TreeNode* top) {
+    std::vector<TreeNode*> stack{top};
+    while (!stack.empty()) {
+        TreeNode* n = stack.back();
+        stack.pop_back();
+        n->data.Level = n->depth();
+        for (const auto& c : n->children()) stack.push_back(c.get());
+    }
 }
 
 void deleteSelection(Workspace& ws, const TreeHooks& hooks) {

@@ -45,6 +45,9 @@ project::TreeNode* addItem(project::Workspace& ws, ItemKind kind, const ItemForm
 // them) and shows the node before the focused one.
 void deleteSelection(project::Workspace& ws, const TreeHooks& hooks);
 
+// Re-sets every record's Level to its node's depth in a subtree that was placed elsewhere.
+void relevel(project::TreeNode* top);
+
 // The four moves. They return false when they stopped at once (nothing focused, or the
 // first checks failed), leaving the saved flag alone.
 bool moveUp(project::Workspace& ws);

@@ -154,6 +154,17 @@ struct ChildSetup {
     std::uint64_t memoryBytes = 0;
 };
 
+// Reads, and closes, the pipe on which a child reports the errno of a failed start; 0 bytes
+// mean exec closed it, so the start succeeded.
+ssize_t readChildErrno(int fd, int* err) {
+    ssize_t n;
+    do {
+        n = ::read(fd, err, sizeof *err);
+    } while (n < 0 && errno == EINTR);
+    ::close(fd);
+    return n;
+}
+
 // Starts a child in a process group of its own; returns its pid or -1 with `error` set.
 // Between fork and exec only async-signal-safe calls run (the window has threads).
 pid_t spawnChild(const std::string& program, const std::vector<std::string>& arguments,
@@ -211,11 +222,7 @@ pid_t spawnChild(const std::string& program, const std::vector<std::string>& arg
     ::setpgid(pid, pid);  // both sides set it, so neither order of running races
     ::close(report[1]);
     int err = 0;
-    ssize_t n;
-    do {
-        n = ::read(report[0], &err, sizeof err);
-    } while (n < 0 && errno == EINTR);
-    ::close(report[0]);
+    const ssize_t n = readChildErrno(report[0], &err);
     if (n > 0) {
         while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
         }
@@ -591,11 +598,7 @@ bool startDetachedNative(const std::string& program, const std::vector<std::stri
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     int err = 0;
-    ssize_t n;
-    do {
-        n = ::read(fds[0], &err, sizeof err);
-    } while (n < 0 && errno == EINTR);
-    ::close(fds[0]);
+    const ssize_t n = readChildErrno(fds[0], &err);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return false;
     return n == 0;  // EOF: exec closed the pipe
 }
