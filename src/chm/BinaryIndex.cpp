@@ -24,10 +24,15 @@ constexpr std::uint16_t kSeeAlso = 2;
 // One keyword as a block stores it, without the trailing fields that differ between leaf
 // and index blocks.
 std::string keywordRecord(const IndexKeyword& k, std::uint32_t languageId) {
-    const std::u16string text = decodeHelpText(k.text, languageId);
-    const std::u16string lead =
-        decodeHelpText(std::string_view(k.text).substr(0, k.lastPartAt), languageId);
-    const std::u16string seeAlso = decodeHelpText(k.seeAlso, languageId);
+    // A reader takes a NUL as the end of the text, so nothing after one is stored.
+    auto decoded = [languageId](std::string_view bytes) {
+        std::u16string s = decodeHelpText(bytes, languageId);
+        s.erase(std::find(s.begin(), s.end(), u'\0'), s.end());
+        return s;
+    };
+    const std::u16string text = decoded(k.text);
+    const std::u16string lead = decoded(std::string_view(k.text).substr(0, k.lastPartAt));
+    const std::u16string seeAlso = decoded(k.seeAlso);
     auto putText = [](std::string& out, const std::u16string& s, std::size_t limit) {
         for (std::size_t i = 0; i < s.size() && i < limit; ++i) putU16(out, s[i]);
         putU16(out, 0);
