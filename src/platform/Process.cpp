@@ -165,6 +165,33 @@ ssize_t readChildErrno(int fd, int* err) {
     return n;
 }
 
+// What one wait on a child's output brought.
+enum class ChildOutput { Data, End, Late };
+
+// Waits for the child's output on `fd` until `deadline` (no deadline when `timed` is false),
+// polling at most `maxWaitMs` at a time, and appends what arrives to `out`.
+ChildOutput readChildOutput(int fd, bool timed, std::chrono::steady_clock::time_point deadline,
+                            long long maxWaitMs, std::string& out) {
+    char buf[8192];
+    for (;;) {
+        int wait = -1;
+        if (timed) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0) return ChildOutput::Late;
+            wait = static_cast<int>(std::min<long long>(left.count(), maxWaitMs));
+        }
+        pollfd pfd{fd, POLLIN, 0};
+        const int ready = ::poll(&pfd, 1, wait);
+        if ((ready < 0 && errno == EINTR) || ready == 0) continue;
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return ChildOutput::End;
+        out.append(buf, static_cast<std::size_t>(n));
+        return ChildOutput::Data;
+    }
+}
+
 // Starts a child in a process group of its own; returns its pid or -1 with `error` set.
 // Between fork and exec only async-signal-safe calls run (the window has threads).
 pid_t spawnChild(const std::string& program, const std::vector<std::string>& arguments,
@@ -337,28 +364,11 @@ int runAndCapture(const std::string& program, const std::vector<std::string>& ar
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + limits.time;
     std::string captured;
-    char buf[8192];
-    bool late = false;
-    for (;;) {
-        int wait = -1;
-        if (limits.time.count() > 0) {
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-            if (left.count() <= 0) {
-                late = true;
-                break;
-            }
-            wait = static_cast<int>(std::min<long long>(left.count(), 1000));
-        }
-        pollfd pfd{fds[0], POLLIN, 0};
-        const int ready = ::poll(&pfd, 1, wait);
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready == 0) continue;
-        ssize_t n = ::read(fds[0], buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        captured.append(buf, static_cast<std::size_t>(n));
-    }
+    ChildOutput got;
+    do {
+        got = readChildOutput(fds[0], limits.time.count() > 0, deadline, 1000, captured);
+    } while (got == ChildOutput::Data);
+    bool late = got == ChildOutput::Late;
     ::close(fds[0]);
     int code;
     if (late) {
@@ -459,27 +469,13 @@ IsolatedOutcome runIsolated(const std::function<void(const LineSender& send)>& w
     using Clock = std::chrono::steady_clock;
     auto deadline = Clock::now() + limits.time;
     std::string pending;
-    char buf[8192];
     for (;;) {
-        int wait = -1;
-        if (limits.time.count() > 0) {
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-            if (left.count() <= 0) {
-                outcome.timedOut = true;
-                break;
-            }
-            wait = static_cast<int>(left.count());
-        }
-        pollfd pfd{fds[0], POLLIN, 0};
-        const int ready = ::poll(&pfd, 1, wait);
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready == 0) continue;
-        const ssize_t n = ::read(fds[0], buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        // The limit is on silence: every piece of output moves the deadline on.
+        const ChildOutput got =
+            readChildOutput(fds[0], limits.time.count() > 0, deadline, LLONG_MAX, pending);
+        if (got == ChildOutput::Late) outcome.timedOut = true;
+        if (got != ChildOutput::Data) break;
         deadline = Clock::now() + limits.time;
-        pending.append(buf, static_cast<std::size_t>(n));
         std::size_t start = 0;
         for (std::size_t nl; (nl = pending.find('\n', start)) != std::string::npos; start = nl + 1)
             if (onLine) onLine(std::string_view(pending).substr(start, nl - start));
